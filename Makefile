@@ -1,0 +1,68 @@
+# One command for each thing a developer does; each installs what it needs first.
+#   make run    - install, build and start the calculator
+#   make test   - install, build and pass every test, then again under ASan/UBSan
+#   make bench  - Release build and the benchmarks
+#   make fuzz   - libFuzzer over the engine for $(FUZZ_SECONDS) seconds
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?=
+
+BUILD := build
+ASAN_BUILD := build-asan
+RELEASE_BUILD := build-release
+FUZZ_BUILD := build-fuzz
+
+# Leaks are reported from fontconfig's and Qt's own caches, which live as long as
+# the process; everything else that the sanitizers find fails the run.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1 \
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+.PHONY: all deps build test test-plain test-sanitize run bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLEN_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-sanitize
+
+test-plain: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOLEN_SANITIZE=ON -DTAVOLEN_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  if [ -x $(BUILD)/app/tavolen ]; then \
+	    echo "There is no display here. To run the calculator on a virtual one:"; \
+	    echo "  xvfb-run -s '-screen 0 1024x768x24' $(BUILD)/app/tavolen"; \
+	  else \
+	    echo "The window is not built yet: only the engine and its tests are."; \
+	  fi; \
+	  exit 1; \
+	fi
+	@if [ -x $(BUILD)/app/tavolen ]; then exec $(BUILD)/app/tavolen; \
+	 else echo "The window is not built yet: only the engine and its tests are."; exit 1; fi
+
+bench: deps
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	$(RELEASE_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLEN_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz/engine_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus fuzz/seeds
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)

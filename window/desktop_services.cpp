@@ -1,0 +1,41 @@
+#include "window/desktop_services.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+
+namespace tavolen {
+
+namespace {
+
+QString DesdeUtf8(std::string_view texto) {
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
+QMessageBox::Icon IconoDeEstilo(std::int16_t estilo) {
+    // The icon is the 16s digit group of the style code: 16 critical, 32 question,
+    // 48 exclamation, 64 information.
+    switch (estilo & 0x70) {
+        case 16: return QMessageBox::Critical;
+        case 32: return QMessageBox::Question;
+        case 48: return QMessageBox::Warning;
+        case 64: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+void MsgBox(QWidget* propietario, std::string_view mensaje, std::int16_t estilo,
+            std::string_view titulo) {
+    QMessageBox caja(IconoDeEstilo(estilo), DesdeUtf8(titulo), DesdeUtf8(mensaje),
+                     QMessageBox::Ok, propietario);
+    caja.exec();
+}
+
+void AbrirDireccion(std::string_view direccion) {
+    QDesktopServices::openUrl(QUrl(DesdeUtf8(direccion)));
+}
+
+}  // namespace tavolen
