@@ -13,9 +13,8 @@ ASAN_BUILD := build-asan
 RELEASE_BUILD := build-release
 FUZZ_BUILD := build-fuzz
 
-# Leaks are reported from fontconfig's and Qt's own caches, which live as long as
-# the process; everything else that the sanitizers find fails the run.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1 \
+# Any report of the sanitizers, leaks included, fails the run.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all deps build test test-plain test-sanitize run bench fuzz clean
