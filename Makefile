@@ -55,6 +55,8 @@ bench: deps
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	$(RELEASE_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bash bench/startup $(RELEASE_BUILD)
+	bash bench/startup-instructions $(RELEASE_BUILD)
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLEN_FUZZ=ON \
