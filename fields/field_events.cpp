@@ -1,0 +1,94 @@
+#include "fields/field_events.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "fields/key_ascii.h"
+
+namespace tavolen {
+
+namespace {
+
+// Owned by its field, so it goes with it; it is the context of its connection
+// to QApplication::focusChanged, which goes with it too.
+class EventosDeCampo final : public QObject {
+public:
+    EventosDeCampo(QLineEdit& caja, ProcedimientosDeCampo procedimientos)
+        : QObject(&caja), caja_(caja), procedimientos_(std::move(procedimientos)) {
+        caja.installEventFilter(this);
+        // The focus-out event is no place for LostFocus: QLineEdit handles it
+        // after the filter and clears the selection that a rejected commit has
+        // just made, and it cannot tell another control of the window from a
+        // window that merely got deactivated. focusChanged comes after both the
+        // focus-out and the focus-in, and names where the focus went. The call
+        // is direct: a commit queued for later would run after the click of a
+        // button whose press took the focus, and " CALCULAR " would compute
+        // without the value just typed.
+        connect(qApp, &QApplication::focusChanged, this, &EventosDeCampo::FocoCambiado);
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (objeto != &caja_) {
+            return false;
+        }
+        switch (evento->type()) {
+            case QEvent::KeyPress:
+                return Tecla(*static_cast<QKeyEvent*>(evento));
+            case QEvent::FocusIn:
+                // QLineEdit selects all by itself only for Tab and Shift+Tab, and
+                // then only when nothing is selected, so the selection made here
+                // stands on every road. A context menu returns the focus with the
+                // popup reason: selecting then would let a paste replace the text.
+                if (static_cast<QFocusEvent*>(evento)->reason() != Qt::PopupFocusReason) {
+                    procedimientos_.GotFocus();
+                }
+                return false;
+            default:
+                return false;
+        }
+    }
+
+private:
+    bool Tecla(QKeyEvent& tecla) {
+        const std::optional<std::int16_t> codigo = KeyAsciiDe(tecla);
+        if (!codigo) {
+            return false;
+        }
+        std::int16_t KeyAscii = *codigo;
+        procedimientos_.KeyPress(KeyAscii);
+        if (KeyAscii == *codigo) {
+            return false;
+        }
+        // A key event's character cannot be rewritten: the replacement goes in
+        // through the field, and the key itself (Enter included, which would
+        // otherwise travel on to the window) stops here.
+        if (KeyAscii != 0) {
+            caja_.insert(QString(QChar(static_cast<char16_t>(KeyAscii))));
+        }
+        tecla.accept();
+        return true;
+    }
+
+    void FocoCambiado(QWidget* antes, QWidget* ahora) {
+        // `ahora` is null when the window loses the activation, and belongs to
+        // another window when a message box or a context menu takes the focus.
+        if (antes == &caja_ && ahora != nullptr && ahora->window() == caja_.window()) {
+            procedimientos_.LostFocus();
+        }
+    }
+
+    QLineEdit& caja_;
+    ProcedimientosDeCampo procedimientos_;
+};
+
+}  // namespace
+
+void ConectarCampo(QLineEdit& caja, ProcedimientosDeCampo procedimientos) {
+    new EventosDeCampo(caja, std::move(procedimientos));
+}
+
+}  // namespace tavolen
