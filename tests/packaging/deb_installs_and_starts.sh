@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree, unpacks it as dpkg would
+# install it, and checks what a desktop relies on: the package's dependencies,
+# the files the launcher names, the installed tree as a software centre reads
+# it, and that the unpacked executable opens its window on a real X server.
+#
+# Usage: deb_installs_and_starts.sh CPACK CPACK_CONFIG APP_ID
+set -euo pipefail
+
+cpack=$1
+cpack_config=$2
+app_id=$3
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; wait "$app_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The value of KEY in the [Desktop Entry] group of a launcher.
+desktop_key() {
+    sed -n "/^\[Desktop Entry\]/,/^\[/s/^$2=//p" "$1" | head -n 1
+}
+
+# --- The package --------------------------------------------------------------
+# -B keeps cpack's staging and output out of the build tree, so that this test
+# and `make package` never write over each other.
+"$cpack" --config "$cpack_config" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; fail "cpack did not build the package"; }
+shopt -s nullglob
+debs=("$work"/out/*.deb)
+shopt -u nullglob
+[ ${#debs[@]} -eq 1 ] || fail "cpack made ${#debs[@]} .deb files, not one"
+deb=${debs[0]}
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+[ "$(dpkg-deb --field "$deb" Package)" = tavolen ] || fail "the package is not named tavolen"
+[ "$(dpkg-deb --field "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
+    fail "the package is not built for $(dpkg --print-architecture)"
+
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+# Package names only, one a line: "libc6 (>= 2.34), fonts-liberation" -> libc6, fonts-liberation.
+depend_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
+# The Qt libraries and the C++ runtime come from dpkg-shlibdeps reading the
+# executable; without them the package would install on a machine that cannot
+# start it. fonts-liberation is named by hand.
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation; do
+    grep -Fxq "$needed" <<<"$depend_names" || fail "Depends lacks $needed"
+done
+# apt resolves the dependencies, versions included, against this Debian as
+# `apt-get install ./tavolen_….deb` would, without installing anything.
+apt-get install --simulate --quiet "$deb" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log" >&2; fail "apt cannot install the package here"; }
+grep -q '^Inst tavolen ' "$work/apt.log" || { cat "$work/apt.log" >&2; fail "apt would not install tavolen"; }
+
+# --- The installed tree -------------------------------------------------------
+root="$work/root"
+dpkg -x "$deb" "$root"
+
+launcher="$root/usr/share/applications/$app_id.desktop"
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+[ -f "$launcher" ] || fail "no launcher at /usr/share/applications/$app_id.desktop"
+[ -f "$metainfo" ] || fail "no metainfo at /usr/share/metainfo/$app_id.metainfo.xml"
+
+# A launcher names its program by a name looked up on PATH, or by a full path.
+program_path() {
+    case "$1" in
+    /*) echo "$root$1" ;;
+    *) echo "$root/usr/bin/$1" ;;
+    esac
+}
+exec_line=$(desktop_key "$launcher" Exec)
+try_exec=$(desktop_key "$launcher" TryExec)
+[ -n "$exec_line" ] || fail "the launcher has no Exec line"
+executable=$(program_path "${exec_line%% *}")
+[ -x "$executable" ] || fail "Exec=$exec_line names no executable in the package"
+[ -z "$try_exec" ] || [ -x "$(program_path "$try_exec")" ] || fail "TryExec=$try_exec names no executable"
+
+grep -Fq "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+grep -Fq "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo does not point at the launcher $app_id.desktop"
+grep -Fq "<binary>${exec_line%% *}</binary>" "$metainfo" || fail "the metainfo does not provide the launcher's executable"
+
+# The tree as a software centre reads it: metainfo, launcher and their links.
+appstreamcli validate-tree --no-net "$root" >"$work/validate-tree.log" 2>&1 ||
+    { cat "$work/validate-tree.log" >&2; fail "appstreamcli rejects the installed tree"; }
+
+# --- The unpacked executable on a real X server -------------------------------
+# -displayfd lets Xvfb take a free display itself and tell us its number, so
+# that tests running side by side never share one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb named no display within 10 seconds"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+QT_QPA_PLATFORM=xcb "$executable" >"$work/app.log" 2>&1 &
+app_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavolen$' | head -n 1) ||
+    { cat "$work/app.log" >&2; fail "no window titled Tavolen appeared within 30 seconds"; }
+kill -0 "$app_pid" 2>/dev/null || { cat "$work/app.log" >&2; fail "the executable ended after showing its window"; }
+[ "$(xdotool getwindowpid "$window")" = "$app_pid" ] || fail "the Tavolen window belongs to another process"
+echo "the unpacked $(basename "$executable") opened its window on $DISPLAY"
+
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+echo "PASS"
