@@ -3,10 +3,13 @@
 #   make test   - install, build and pass every test, then again under ASan/UBSan
 #   make bench  - Release build and the benchmarks
 #   make fuzz   - libFuzzer over the engine for $(FUZZ_SECONDS) seconds
+#   make package - the Debian package build/tavolen_<version>_<arch>.deb
+#   make install - install into $(PREFIX) (default /usr/local; DESTDIR stages it)
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
 BUILD := build
 ASAN_BUILD := build-asan
@@ -17,7 +20,7 @@ FUZZ_BUILD := build-fuzz
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build test test-plain test-sanitize run bench fuzz clean
+.PHONY: all deps build test test-plain test-sanitize run bench fuzz package install clean
 
 all: build
 
@@ -64,6 +67,13 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	mkdir -p $(FUZZ_BUILD)/corpus
 	$(FUZZ_BUILD)/fuzz/engine_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus fuzz/seeds
+
+# From the same build as `make test`; CPack strips the executable.
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)
