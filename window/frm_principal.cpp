@@ -1,0 +1,131 @@
+#include "window/frm_principal.h"
+
+#include <QScreen>
+#include <QShowEvent>
+#include <QString>
+
+#include "engine/decibel_computation.h"
+#include "engine/number_text.h"
+#include "engine/result_texts.h"
+#include "ui_frm_principal.h"
+#include "window/desktop_services.h"
+
+namespace tavolen {
+
+namespace {
+
+QString Texto(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+frmPrincipal::frmPrincipal(QWidget* parent) : QWidget(parent), ui_(new Ui::frmPrincipal) {
+    ui_->setupUi(this);
+    // A window of its own even with a parent; a close button and nothing else,
+    // since a fixed-size window has nothing to maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    connect(ui_->cmdCalcular, &QPushButton::clicked, this, &frmPrincipal::cmdCalcular_Click);
+    connect(ui_->cmdReset, &QPushButton::clicked, this, &frmPrincipal::cmdReset_Click);
+    connect(ui_->imgLogo, &ImagenPulsable::clicked, this, &frmPrincipal::imgLogo_Click);
+
+    Form_Load();
+
+    // The first control in the tab order takes the focus when the window opens,
+    // with its text selected so that typing replaces it.
+    ui_->txtV1->setFocus(Qt::OtherFocusReason);
+    ui_->txtV1->selectAll();
+}
+
+frmPrincipal::~frmPrincipal() = default;
+
+void frmPrincipal::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    if (!centrada_ && !evento->spontaneous()) {
+        centrada_ = true;
+        CentrarEnPantalla();
+    }
+}
+
+void frmPrincipal::CentrarEnPantalla() {
+    const QScreen* pantalla = screen();
+    if (pantalla == nullptr) {
+        return;
+    }
+    // The frame (title bar and border) is centred, not only the client area.
+    QRect marco = frameGeometry();
+    marco.moveCenter(pantalla->availableGeometry().center());
+    move(marco.topLeft());
+}
+
+void frmPrincipal::Form_Load() {
+    LimpiarTodo();
+}
+
+// Every control gets the text of zero under its own display pattern: three
+// decimals for the first value of a ratio, four everywhere else.
+void frmPrincipal::LimpiarTodo() {
+    const QString ceroDe3 = Texto(FormatearCifra(0, kPatron3Decimales));
+    const QString ceroDe4 = Texto(FormatearCifra(0, kPatron4Decimales));
+    ui_->txtV1->setText(ceroDe3);
+    ui_->txtV2->setText(ceroDe4);
+    ui_->txtP1->setText(ceroDe3);
+    ui_->txtP2->setText(ceroDe4);
+    ui_->txtDb1->setText(ceroDe4);
+    ui_->txtF1->setText(ceroDe4);
+    Limpiar();
+    estado_.V1 = 0;
+    estado_.V2 = 0;
+    estado_.P1 = 0;
+    estado_.P2 = 0;
+    estado_.Db1 = 0;
+    estado_.F1 = 0;
+}
+
+// Clears the six result displays and the six results; the inputs stay.
+void frmPrincipal::Limpiar() {
+    const QString cero = Texto(kTextoCero);
+    ui_->lblDbv->setText(cero);
+    ui_->lblDbp->setText(cero);
+    ui_->txtFv->setText(cero);
+    ui_->txtFp->setText(cero);
+    ui_->lblDbfv->setText(cero);
+    ui_->lblDbfp->setText(cero);
+    estado_.Dbv = 0;
+    estado_.Dbp = 0;
+    estado_.Fv = 0;
+    estado_.Fp = 0;
+    estado_.Dbfv = 0;
+    estado_.Dbfp = 0;
+}
+
+void frmPrincipal::MostrarResultados() {
+    const TextosResultados textos = TextosDeResultados(estado_);
+    ui_->lblDbv->setText(Texto(textos.lblDbv));
+    ui_->lblDbp->setText(Texto(textos.lblDbp));
+    ui_->txtFv->setText(Texto(textos.txtFv));
+    ui_->txtFp->setText(Texto(textos.txtFp));
+    ui_->lblDbfv->setText(Texto(textos.lblDbfv));
+    ui_->lblDbfp->setText(Texto(textos.lblDbfp));
+}
+
+// A click on the button has already moved the focus to it, so the field that
+// held the focus has committed its text before this runs.
+void frmPrincipal::cmdCalcular_Click() {
+    Limpiar();
+    CalcularResultados(estado_);
+    MostrarResultados();
+}
+
+void frmPrincipal::cmdReset_Click() {
+    LimpiarTodo();
+    ui_->txtV1->setFocus(Qt::OtherFocusReason);
+}
+
+void frmPrincipal::imgLogo_Click() {
+    AbrirDireccion(kDireccionDelLogo);
+}
+
+}  // namespace tavolen
