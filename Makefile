@@ -58,6 +58,7 @@ bench: deps
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	$(RELEASE_BUILD)/bench/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(RELEASE_BUILD)/bench/window_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bash bench/startup $(RELEASE_BUILD)
 	bash bench/startup-instructions $(RELEASE_BUILD)
 
