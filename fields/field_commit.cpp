@@ -17,8 +17,7 @@ std::optional<double> NumeroDelCampo(std::string_view texto, ReglaForma regla) {
 
 }  // namespace
 
-std::optional<TextoConfirmado> ConfirmarTexto(const CampoDeEntrada& campo,
-                                              std::string_view texto) {
+std::optional<TextoConfirmado> ConfirmarTexto(const CampoDeEntrada& campo, std::string_view texto) {
     if (!FormaAceptada(texto, campo.regla)) {
         return std::nullopt;
     }

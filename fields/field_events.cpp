@@ -15,7 +15,7 @@ namespace {
 // Owned by its field, so it goes with it; it is the context of its connection
 // to QApplication::focusChanged, which goes with it too.
 class EventosDeCampo final : public QObject {
-public:
+  public:
     EventosDeCampo(QLineEdit& caja, ProcedimientosDeCampo procedimientos)
         : QObject(&caja), caja_(caja), procedimientos_(std::move(procedimientos)) {
         caja.installEventFilter(this);
@@ -30,7 +30,7 @@ public:
         connect(qApp, &QApplication::focusChanged, this, &EventosDeCampo::FocoCambiado);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override {
         if (objeto != &caja_) {
             return false;
@@ -52,7 +52,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool Tecla(QKeyEvent& tecla) {
         const std::optional<std::int16_t> codigo = KeyAsciiDe(tecla);
         if (!codigo) {

@@ -46,7 +46,7 @@ const char* const kMayorDouble =
 class FieldRulesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void aFilterDecidesEachCode_data();
     void aFilterDecidesEachCode();
     void ofTheEightBitCodesOnlyNumberCharactersPass();
@@ -84,7 +84,7 @@ void FieldRulesTest::aFilterDecidesEachCode_data() {
         {"space 32", 32, 0, 0},
         {"plus 43", 43, 0, 0},
         {"comma 44", 44, 44, 44},
-        {"minus 45", 45, 0, 45},  // the one code where the filters differ
+        {"minus 45", 45, 0, 45},   // the one code where the filters differ
         {"point 46", 46, 44, 44},  // a typed point enters the decimal comma
         {"slash 47", 47, 0, 0},
         {"digit 0", 48, 48, 48},
@@ -200,7 +200,7 @@ void FieldRulesTest::aCommitReformatsOrRejects_data() {
     acepta("txtDb1 -3", "txtDb1", "-3", "-3,0000", -3);
     acepta("txtDb1 -0", "txtDb1", "-0", "0,0000", 0);
     acepta("txtDb1 -,5", "txtDb1", "-,5", "-0,5000", -0.5);
-    acepta("txtDb1 -0,00001", "txtDb1", "-0,00001", "-0,0000", 0);  // negative zero shown
+    acepta("txtDb1 -0,00001", "txtDb1", "-0,00001", "-0,0000", 0);     // negative zero shown
     acepta("txtDb1 -0,0000 again", "txtDb1", "-0,0000", "0,0000", 0);  // reads as zero
     acepta("txtF1 2", "txtF1", "2", "2,0000", 2);
     acepta("txtF1 100 digits", "txtF1", "1" + QString(100, '0'), "", 1e100);  // text not compared
