@@ -44,7 +44,7 @@ test-sanitize: deps
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "There is no display here. To run the calculator on a virtual one:"; \
-	  echo "  xvfb-run -s '-screen 0 1024x768x24' $(BUILD)/app/tavolen"; \
+	  echo "  xvfb-run -a -s '-screen 0 1024x768x24' $(BUILD)/app/tavolen"; \
 	  exit 1; \
 	fi
 	@exec $(BUILD)/app/tavolen
