@@ -190,52 +190,42 @@ std::optional<double> LeerCifra(std::string_view texto) {
         negativo = true;
         texto.remove_prefix(1);
     }
-    const std::size_t coma = texto.find(',');
-    const std::string_view entera = texto.substr(0, coma);
-    const std::string_view decimal =
-        coma == std::string_view::npos ? std::string_view{} : texto.substr(coma + 1);
 
-    // Check the grammar here: the parser would also take "inf", exponents and hex.
-    std::size_t digitos_enteros = 0;
-    bool hay_entero = false;  // a non-zero integer digit
-    for (char c : entera) {
-        if (EsDigito(c)) {
-            ++digitos_enteros;
-            hay_entero = hay_entero || c != '0';
-        } else if (c != '.') {
-            return std::nullopt;
-        }
-    }
-    for (char c : decimal) {
-        if (!EsDigito(c)) {
-            return std::nullopt;
-        }
-    }
-    if (digitos_enteros + decimal.size() == 0) {
-        return std::nullopt;
-    }
-
-    // "int.dec" without the grouping points, on the stack for ordinary lengths.
-    const std::size_t longitud = std::max<std::size_t>(digitos_enteros, 1) + 1 + decimal.size();
+    // One pass checks the grammar and writes "0int.dec" without the grouping
+    // points, on the stack for ordinary lengths; the parser would also take
+    // "inf", exponents and hex, so it sees only what passed here. The leading
+    // "0" gives ",5" an integer digit and costs nothing in value.
     std::array<char, 128> local;
     std::string grande;
     char* limpio = local.data();
-    if (longitud > local.size()) {
-        grande.resize(longitud);
+    if (texto.size() + 1 > local.size()) {
+        grande.resize(texto.size() + 1);
         limpio = grande.data();
     }
     char* p = limpio;
-    if (digitos_enteros == 0) {
-        *p++ = '0';
-    }
-    for (char c : entera) {
-        if (c != '.') {
+    *p++ = '0';
+    bool hay_coma = false;
+    bool hay_digito = false;
+    bool hay_entero = false;  // a non-zero integer digit
+    for (const char c : texto) {
+        if (EsDigito(c)) {
             *p++ = c;
+            hay_digito = true;
+            hay_entero = hay_entero || (!hay_coma && c != '0');
+        } else if (c == '.' && !hay_coma) {
+            // a group separator: no value
+        } else if (c == ',' && !hay_coma) {
+            hay_coma = true;
+            *p++ = '.';
+        } else {
+            return std::nullopt;  // a second ",", a "." after it, a "-" not first, anything else
         }
     }
-    if (!decimal.empty()) {
-        *p++ = '.';
-        p = std::copy(decimal.begin(), decimal.end(), p);
+    if (!hay_digito) {
+        return std::nullopt;
+    }
+    if (p[-1] == '.') {
+        --p;  // "5,": no decimal digits
     }
 
     const std::optional<double> valor = ValorDecimal(limpio, p, hay_entero);
