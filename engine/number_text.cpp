@@ -13,7 +13,7 @@ namespace tavolen {
 namespace {
 
 constexpr int kDigitosSignificativos = 15;
-constexpr std::size_t kMaxDecimales = 20;
+[[maybe_unused]] constexpr std::size_t kMaxDecimales = 20;  // checked by an assertion only
 
 // The value's nearest decimal of 15 significant digits: digits[0..15) and the
 // power of ten of digits[0]. A sixteenth slot takes the digit that a rounding
