@@ -5,13 +5,16 @@
 // - its client area is WIDTH x HEIGHT and centred on the screen;
 // - its size hints forbid resizing (minimum = maximum = its size);
 // - it asks for a close button and no minimise or maximise button.
-// Prints one line per check and exits with 1 when any failed.
+// Prints one line per check and exits with 1 when any failed. Given the PID of
+// the program, it stops waiting as soon as the program has ended.
 //
-// Usage: x_window_check TITLE WIDTH HEIGHT [SECONDS]
+// Usage: x_window_check TITLE WIDTH HEIGHT [SECONDS [PID]]
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/types.h>
 
 #include <chrono>
 #include <cstdio>
@@ -122,13 +125,15 @@ std::optional<Window> Buscar(Display* pantalla, Window raiz, const std::string& 
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s TITLE WIDTH HEIGHT [SECONDS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s TITLE WIDTH HEIGHT [SECONDS [PID]]\n", argv[0]);
         return 2;
     }
     const std::string titulo = argv[1];
     const int ancho = std::atoi(argv[2]);
     const int alto = std::atoi(argv[3]);
     const int segundos = argc > 4 ? std::atoi(argv[4]) : 30;
+    const pid_t programa = argc > 5 ? static_cast<pid_t>(std::atol(argv[5])) : 0;
+    const auto vive = [programa] { return programa <= 0 || kill(programa, 0) == 0; };
 
     Display* pantalla = XOpenDisplay(nullptr);
     if (pantalla == nullptr) {
@@ -139,7 +144,7 @@ int main(int argc, char* argv[]) {
 
     std::optional<Window> ventana;
     const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
-    while (!ventana && std::chrono::steady_clock::now() < limite) {
+    while (!ventana && vive() && std::chrono::steady_clock::now() < limite) {
         ventana = Buscar(pantalla, raiz, titulo, 2);
         if (!ventana) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
