@@ -25,7 +25,7 @@ inline constexpr std::string_view kDireccionDelLogo = "https://es.wikipedia.org/
 class frmPrincipal : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit frmPrincipal(QWidget* parent = nullptr);
     ~frmPrincipal() override;
 
@@ -53,10 +53,10 @@ public:
     void txtDb1_GotFocus();
     void txtF1_GotFocus();
 
-protected:
+  protected:
     void showEvent(QShowEvent* evento) override;
 
-private:
+  private:
     // The window's own procedures and its commands.
     void Form_Load();
     void LimpiarTodo();

@@ -16,8 +16,8 @@ void ImagenPulsable::mousePressEvent(QMouseEvent* evento) {
 }
 
 void ImagenPulsable::mouseReleaseEvent(QMouseEvent* evento) {
-    const bool clic =
-        pulsada_ && evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint());
+    const bool clic = pulsada_ && evento->button() == Qt::LeftButton &&
+                      rect().contains(evento->position().toPoint());
     if (evento->button() == Qt::LeftButton) {
         pulsada_ = false;
     }

@@ -11,17 +11,17 @@ namespace tavolen {
 class ImagenPulsable : public QLabel {
     Q_OBJECT
 
-public:
+  public:
     explicit ImagenPulsable(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
 
-private:
+  private:
     bool pulsada_ = false;  // the left button went down on the picture
 };
 

@@ -33,9 +33,9 @@ const QStringList kTextosDeInicio{"0,000",  "0,0000", "0,000",  "0,0000", "0,000
 
 // With every input 0: the levels of the ratios are 0, the factors of 0 dB are
 // 1 and the level of the factor 0 is infinite.
-const QStringList kTextosDeCalculoEnCero{
-    "0,000",  "0,0000",     "0,000",      "0,0000",   "0,0000",  "0,0000",
-    "0,0000", "0,0000",     "1,00000000", "1,00000000", "INFINITO", "INFINITO"};
+const QStringList kTextosDeCalculoEnCero{"0,000",      "0,0000",     "0,000",    "0,0000",
+                                         "0,0000",     "0,0000",     "0,0000",   "0,0000",
+                                         "1,00000000", "1,00000000", "INFINITO", "INFINITO"};
 
 // The twelve numbers of the state, in their order.
 QList<double> Numeros(const CalculatorState& e) {
@@ -50,11 +50,11 @@ const QList<double> kCalculoEnCero{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0};
 class CommandsTest : public QObject {
     Q_OBJECT
 
-public slots:
+  public slots:
     // The desktop's handler for web addresses, while the suite runs.
     void abrir(const QUrl& direccion) { abiertas_ << direccion; }
 
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void cleanup();
@@ -75,7 +75,7 @@ private slots:
     void aClickOnAnythingButTheBannerOpensNothing_data();
     void aClickOnAnythingButTheBannerOpensNothing();
 
-private:
+  private:
     std::unique_ptr<VentanaAbierta> abierta_;
     QList<QUrl> abiertas_;
 };
@@ -188,8 +188,9 @@ void CommandsTest::aClickOnTheBannerOpensItsPageOnceAndChangesNothing() {
 
     abierta_->clic("imgLogo");
 
-    QCOMPARE(abiertas_, QList<QUrl>{QUrl(QString::fromUtf8(kDireccionDelLogo.data(),
-                                                           kDireccionDelLogo.size()))});
+    QCOMPARE(
+        abiertas_,
+        QList<QUrl>{QUrl(QString::fromUtf8(kDireccionDelLogo.data(), kDireccionDelLogo.size()))});
     QCOMPARE(abiertas_.front().scheme(), QString("https"));
     QCOMPARE(Textos(*abierta_), antes);
     QCOMPARE(Numeros(abierta_->ventana().estado()), kCalculoEnCero);
@@ -200,8 +201,8 @@ void CommandsTest::onlyALeftClickThatEndsOnTheBannerOpensThePage_data() {
     QTest::addColumn<int>("boton");
     QTest::addColumn<QPoint>("suelta");  // where the button goes up, in banner coordinates
     QTest::addColumn<int>("paginas");
-    QTest::newRow("left, released on it") << static_cast<int>(Qt::LeftButton) << QPoint(299, 45)
-                                          << 1;
+    QTest::newRow("left, released on it")
+        << static_cast<int>(Qt::LeftButton) << QPoint(299, 45) << 1;
     QTest::newRow("left, released beside it")
         << static_cast<int>(Qt::LeftButton) << QPoint(320, 20) << 0;
     QTest::newRow("right") << static_cast<int>(Qt::RightButton) << QPoint(150, 23) << 0;

@@ -36,7 +36,7 @@ enum class Alineacion { Izquierda, Centro, Ninguna };
 struct Control {
     const char* nombre;
     Clase clase;
-    const char* texto;  // the caption, or the text right after start-up
+    const char* texto;             // the caption, or the text right after start-up
     int left, top, width, height;  // twips
     Fuente fuente;
     Alineacion alineacion;
@@ -93,14 +93,22 @@ struct DatosDeFuente {
 
 DatosDeFuente DatosDe(Fuente fuente) {
     switch (fuente) {
-        case Fuente::Ventana: return {"Arial", "Liberation Sans", 9.75, false, true, false};
-        case Fuente::Encabezado: return {"Arial", "Liberation Sans", 9.75, true, false, false};
-        case Fuente::Entrada: return {"Arial", "Liberation Sans", 14.25, true, false, false};
-        case Fuente::Resultado: return {"Arial Narrow", "Liberation Sans Narrow", 14.25, true, false, false};
-        case Fuente::Titulo: return {"Arial", "Liberation Sans", 14.25, true, true, true};
-        case Fuente::Calcular: return {"Arial", "Liberation Sans", 24, true, true, false};
-        case Fuente::Reinicio: return {"Arial", "Liberation Sans", 18, false, true, false};
-        case Fuente::Ninguna: break;
+        case Fuente::Ventana:
+            return {"Arial", "Liberation Sans", 9.75, false, true, false};
+        case Fuente::Encabezado:
+            return {"Arial", "Liberation Sans", 9.75, true, false, false};
+        case Fuente::Entrada:
+            return {"Arial", "Liberation Sans", 14.25, true, false, false};
+        case Fuente::Resultado:
+            return {"Arial Narrow", "Liberation Sans Narrow", 14.25, true, false, false};
+        case Fuente::Titulo:
+            return {"Arial", "Liberation Sans", 14.25, true, true, true};
+        case Fuente::Calcular:
+            return {"Arial", "Liberation Sans", 24, true, true, false};
+        case Fuente::Reinicio:
+            return {"Arial", "Liberation Sans", 18, false, true, false};
+        case Fuente::Ninguna:
+            break;
     }
     return {};
 }
@@ -179,7 +187,7 @@ std::optional<unsigned char> MarcaDeInicioDeCuadro(const QByteArray& jpeg) {
 class LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void cleanup();
@@ -205,7 +213,7 @@ private slots:
     void aKeystrokeInAResultBoxLeavesItsText_data();
     void aKeystrokeInAResultBoxLeavesItsText();
 
-private:
+  private:
     std::unique_ptr<VentanaAbierta> abierta_;
 };
 
@@ -263,10 +271,16 @@ void LayoutTest::everyControlStandsWhereTheTableSaysWithItsText_data() {
             case Clase::Etiqueta:
             case Clase::Resultado:
             case Clase::Cuadro:
-            case Clase::Imagen: clase = "QLabel"; break;
+            case Clase::Imagen:
+                clase = "QLabel";
+                break;
             case Clase::Campo:
-            case Clase::CampoDeResultado: clase = "QLineEdit"; break;
-            case Clase::Boton: clase = "QPushButton"; break;
+            case Clase::CampoDeResultado:
+                clase = "QLineEdit";
+                break;
+            case Clase::Boton:
+                clase = "QPushButton";
+                break;
         }
         QTest::newRow(c.nombre) << QString(clase) << QString::fromUtf8(c.texto)
                                 << QRect(Pixeles(c.left), Pixeles(c.top), Pixeles(c.width),
@@ -348,11 +362,18 @@ void LayoutTest::everyControlIsDrawnInItsColours_data() {
                     << (QString(c.nombre) == "lblTitulo" ? kAzulOscuro : letraDeEtiqueta);
                 break;
             case Clase::Resultado:
-            case Clase::CampoDeResultado: QTest::newRow(c.nombre) << kGris << kAzul; break;
-            case Clase::Campo: QTest::newRow(c.nombre) << fondoDeCampo << kNegro; break;
-            case Clase::Cuadro: QTest::newRow(c.nombre) << kAmarillo << QColor(); break;
+            case Clase::CampoDeResultado:
+                QTest::newRow(c.nombre) << kGris << kAzul;
+                break;
+            case Clase::Campo:
+                QTest::newRow(c.nombre) << fondoDeCampo << kNegro;
+                break;
+            case Clase::Cuadro:
+                QTest::newRow(c.nombre) << kAmarillo << QColor();
+                break;
             case Clase::Boton:
-            case Clase::Imagen: break;  // drawn by the style, and a picture
+            case Clase::Imagen:
+                break;  // drawn by the style, and a picture
         }
     }
 }
@@ -465,17 +486,17 @@ void LayoutTest::thePicturesAreShownWholeAtTheirOwnSize() {
     QCOMPARE(cuadro.focusPolicy(), Qt::NoFocus);
 
     // What the window shows is the picture itself, pixel for pixel.
-    const QImage mostrada = abierta_->ventana().grab(cuadro.geometry()).toImage().convertToFormat(
-        QImage::Format_RGB32);
+    const QImage mostrada =
+        abierta_->ventana().grab(cuadro.geometry()).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage original = QImage::fromData(jpeg).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(mostrada, original);
 }
 
 void LayoutTest::theEmblemsAreMirrorImagesOnTheWindowsYellow() {
-    const QImage izquierdo = abierta_->etiqueta("Picture1").pixmap().toImage().convertToFormat(
-        QImage::Format_RGB32);
-    const QImage derecho = abierta_->etiqueta("Picture2").pixmap().toImage().convertToFormat(
-        QImage::Format_RGB32);
+    const QImage izquierdo =
+        abierta_->etiqueta("Picture1").pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage derecho =
+        abierta_->etiqueta("Picture2").pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage reflejado = derecho.mirrored(true, false);
     // Each is encoded on its own, so they agree only to within JPEG's losses.
     qint64 diferencia = 0;
@@ -539,8 +560,8 @@ void LayoutTest::backtabWalksTheChainTheOtherWay() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         recorrido << abierta_->enfocado();
     }
-    QCOMPARE(recorrido, (QStringList{"cmdReset", "cmdCalcular", "txtF1", "txtDb1", "txtP2",
-                                     "txtP1", "txtV2", "txtV1"}));
+    QCOMPARE(recorrido, (QStringList{"cmdReset", "cmdCalcular", "txtF1", "txtDb1", "txtP2", "txtP1",
+                                     "txtV2", "txtV1"}));
 }
 
 void LayoutTest::aKeystrokeInAResultBoxLeavesItsText_data() {

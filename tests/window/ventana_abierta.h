@@ -19,7 +19,7 @@ namespace tavolen {
 class frmPrincipal;
 
 class VentanaAbierta {
-public:
+  public:
     VentanaAbierta();
     ~VentanaAbierta();
 
@@ -40,7 +40,7 @@ public:
     // The titles of the modal dialogs that appeared (and were closed) so far.
     const QStringList& dialogosInesperados() const { return dialogos_; }
 
-private:
+  private:
     std::unique_ptr<frmPrincipal> ventana_;
     QTimer vigilante_;
     QStringList dialogos_;

@@ -160,8 +160,8 @@ int main(int argc, char* argv[]) {
     XGetWindowAttributes(pantalla, *ventana, &atributos);
     Comprobar(atributos.width == ancho && atributos.height == alto,
               "its client area is " + std::to_string(atributos.width) + " x " +
-                  std::to_string(atributos.height) + " (expected " + std::to_string(ancho) +
-                  " x " + std::to_string(alto) + ")");
+                  std::to_string(atributos.height) + " (expected " + std::to_string(ancho) + " x " +
+                  std::to_string(alto) + ")");
 
     int x = 0;
     int y = 0;
@@ -169,11 +169,10 @@ int main(int argc, char* argv[]) {
     XTranslateCoordinates(pantalla, *ventana, raiz, 0, 0, &x, &y, &hijo);
     const int anchoPantalla = DisplayWidth(pantalla, DefaultScreen(pantalla));
     const int altoPantalla = DisplayHeight(pantalla, DefaultScreen(pantalla));
-    Comprobar(std::abs(2 * x + ancho - anchoPantalla) <= 2 &&
-                  std::abs(2 * y + alto - altoPantalla) <= 2,
-              "it is centred: at " + std::to_string(x) + ", " + std::to_string(y) +
-                  " on a screen of " + std::to_string(anchoPantalla) + " x " +
-                  std::to_string(altoPantalla));
+    Comprobar(
+        std::abs(2 * x + ancho - anchoPantalla) <= 2 && std::abs(2 * y + alto - altoPantalla) <= 2,
+        "it is centred: at " + std::to_string(x) + ", " + std::to_string(y) + " on a screen of " +
+            std::to_string(anchoPantalla) + " x " + std::to_string(altoPantalla));
 
     XSizeHints pistas{};
     long dadas = 0;
