@@ -34,6 +34,12 @@ std::optional<TextoConfirmado> Confirmar(const CampoDeEntrada& campo, const QLin
 void CifraNoValida(const VentanaDeCampos& v, const CampoDeEntrada& campo, QLineEdit& caja) {
     PrepararCifraNoValida(v.estado);
     v.MsgBox(&v.ventana, v.estado.Mensaje, v.estado.Estilo, v.estado.Titulo);
+    // Not every desktop hands the activation back to the window when its modal
+    // box goes away (the offscreen platform and some X11 window managers leave
+    // no window active), and until it has it back the focus cannot return to
+    // the field. The activation arrives later; the focus goes where the window
+    // last recorded it, which is where the steps below put it.
+    v.ventana.activateWindow();
     caja.setText(DesdeUtf8(campo.textoCero));
 }
 
