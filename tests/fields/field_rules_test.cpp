@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include <cfloat>
-#include <cmath>
 #include <string>
 
 #include "engine/number_text.h"
@@ -47,8 +45,6 @@ class FieldRulesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void aFilterDecidesEachCode_data();
-    void aFilterDecidesEachCode();
     void ofTheEightBitCodesOnlyNumberCharactersPass();
     void theShapeCheckLooksAtCommasAndMinusSigns_data();
     void theShapeCheckLooksAtCommasAndMinusSigns();
@@ -59,65 +55,17 @@ class FieldRulesTest : public QObject {
     void aKeyPressGivesTheCodeOfItsCharacter();
 };
 
-void FieldRulesTest::aFilterDecidesEachCode_data() {
-    QTest::addColumn<int>("codigo");
-    QTest::addColumn<int>("tras1");  // after Validar1
-    QTest::addColumn<int>("tras2");  // after Validar2
-    struct Fila {
-        const char* etiqueta;
-        int codigo, tras1, tras2;
-    };
-    const Fila filas[] = {
-        {"lowest signed code", -32768, -32768, -32768},  // outside the 8-bit range
-        {"-1", -1, -1, -1},
-        {"0", 0, 0, 0},
-        {"Ctrl+C 3", 3, 0, 0},
-        {"7, last before Backspace", 7, 0, 0},
-        {"Backspace 8", 8, 8, 8},
-        {"Tab 9", 9, 0, 0},
-        {"form feed 12", 12, 0, 0},
-        {"Enter 13", 13, 13, 13},
-        {"14", 14, 0, 0},
-        {"Ctrl+V 22", 22, 0, 0},
-        {"Ctrl+X 24", 24, 0, 0},
-        {"Ctrl+Z 26", 26, 0, 0},
-        {"space 32", 32, 0, 0},
-        {"plus 43", 43, 0, 0},
-        {"comma 44", 44, 44, 44},
-        {"minus 45", 45, 0, 45},   // the one code where the filters differ
-        {"point 46", 46, 44, 44},  // a typed point enters the decimal comma
-        {"slash 47", 47, 0, 0},
-        {"digit 0", 48, 48, 48},
-        {"digit 9", 57, 57, 57},
-        {"colon 58", 58, 0, 0},
-        {"letter a", 97, 0, 0},
-        {"DEL 127", 127, 0, 0},
-        {"ñ 241", 241, 0, 0},
-        {"255", 255, 0, 0},
-        {"256, first beyond 8 bits", 256, 256, 256},
-        {"euro 8364", 8364, 8364, 8364},
-        {"highest code", 32767, 32767, 32767},
-    };
-    for (const Fila& f : filas) {
-        QTest::newRow(f.etiqueta) << f.codigo << f.tras1 << f.tras2;
-    }
-}
-
-void FieldRulesTest::aFilterDecidesEachCode() {
-    QFETCH(int, codigo);
-    QFETCH(int, tras1);
-    QFETCH(int, tras2);
-    std::int16_t k1 = static_cast<std::int16_t>(codigo);
-    std::int16_t k2 = static_cast<std::int16_t>(codigo);
-    FiltrarTecla(Filtro::Validar1, k1);
-    FiltrarTecla(Filtro::Validar2, k2);
-    QCOMPARE(int(k1), tras1);
-    QCOMPARE(int(k2), tras2);
-}
-
-// The same decisions stated the other way round, over the whole 8-bit range:
-// what passes is exactly what a number of the field can hold, Backspace, Enter.
+// Over the whole 8-bit range (the keys that type them are tried one by one in
+// keystrokes_test): what passes is exactly what a number of the field can hold,
+// Backspace and Enter. Codes outside the range pass unchanged.
 void FieldRulesTest::ofTheEightBitCodesOnlyNumberCharactersPass() {
+    for (const int c : {-32768, -1, 256, 8364, 32767}) {
+        for (const Filtro filtro : {Filtro::Validar1, Filtro::Validar2}) {
+            std::int16_t k = static_cast<std::int16_t>(c);
+            FiltrarTecla(filtro, k);
+            QCOMPARE(int(k), c);
+        }
+    }
     for (int c = 0; c <= 255; ++c) {
         const bool cifra = (c >= '0' && c <= '9') || c == ',' || c == '\b' || c == '\r';
         for (const Filtro filtro : {Filtro::Validar1, Filtro::Validar2}) {
@@ -170,6 +118,8 @@ void FieldRulesTest::theShapeCheckLooksAtCommasAndMinusSigns() {
     QCOMPARE(FormaAceptada(texto.toStdString(), regla), aceptada);
 }
 
+// The cases that typing cannot produce or that need a close look at the value;
+// commit_test types the everyday ones into the window.
 void FieldRulesTest::aCommitReformatsOrRejects_data() {
     QTest::addColumn<QString>("campo");
     QTest::addColumn<QString>("texto");
@@ -183,43 +133,21 @@ void FieldRulesTest::aCommitReformatsOrRejects_data() {
     auto rechaza = [](const char* tag, const char* campo, QString texto) {
         QTest::newRow(tag) << campo << texto << false << QString() << 0.0;
     };
-    acepta("txtV1 empty", "txtV1", "", "0,000", 0);
-    acepta("txtV2 0", "txtV2", "0", "0,0000", 0);
-    acepta("txtV2 0,0", "txtV2", "0,0", "0,0000", 0);
-    acepta("txtV2 000", "txtV2", "000", "0,0000", 0);
-    acepta("txtV1 2,5", "txtV1", "2,5", "2,500", 2.5);
-    acepta("txtP2 2,5", "txtP2", "2,5", "2,5000", 2.5);
-    acepta("txtV1 keeps three decimals", "txtV1", "2,12345", "2,123", 2.123);
     acepta("txtV1 rounds a half up", "txtV1", "2,1235", "2,124", 2.124);
-    acepta("txtV1 too small to show", "txtV1", "0,0004", "0,000", 0);  // stored as shown
     acepta("txtV1 ,5", "txtV1", ",5", "0,500", 0.5);
-    acepta("txtV1 5,", "txtV1", "5,", "5,000", 5);
     acepta("txtV2 grouped", "txtV2", "1234,5", "1.234,5000", 1234.5);
     acepta("txtV2 already grouped", "txtV2", "1.234,5000", "1.234,5000", 1234.5);
     acepta("txtP1 a million", "txtP1", "1000000", "1.000.000,000", 1e6);
-    acepta("txtDb1 -3", "txtDb1", "-3", "-3,0000", -3);
-    acepta("txtDb1 -0", "txtDb1", "-0", "0,0000", 0);
     acepta("txtDb1 -,5", "txtDb1", "-,5", "-0,5000", -0.5);
-    acepta("txtDb1 -0,00001", "txtDb1", "-0,00001", "-0,0000", 0);     // negative zero shown
-    acepta("txtDb1 -0,0000 again", "txtDb1", "-0,0000", "0,0000", 0);  // reads as zero
-    acepta("txtF1 2", "txtF1", "2", "2,0000", 2);
+    acepta("txtDb1 -0,00001", "txtDb1", "-0,00001", "-0,0000", 0);            // negative zero shown
+    acepta("txtDb1 -0,0000 again", "txtDb1", "-0,0000", "0,0000", 0);         // reads as zero
     acepta("txtF1 100 digits", "txtF1", "1" + QString(100, '0'), "", 1e100);  // text not compared
-    rechaza("txtV1 1,2,3", "txtV1", "1,2,3");
-    rechaza("txtV1 lone comma", "txtV1", ",");
-    rechaza("txtDb1 3-", "txtDb1", "3-");
-    rechaza("txtDb1 --3", "txtDb1", "--3");
-    rechaza("txtDb1 lone minus", "txtDb1", "-");
-    rechaza("txtDb1 -,", "txtDb1", "-,");
-    rechaza("txtDb1 lone comma", "txtDb1", ",");
     // Texts that pass the shape check but that only pasting can bring.
     rechaza("pasted letters", "txtV2", "12a");
-    rechaza("pasted word", "txtP1", "abc");
-    rechaza("pasted spaces", "txtP2", " 5 ");
     rechaza("pasted exponent", "txtF1", "1e3");
     rechaza("pasted lone point", "txtV1", ".");
     rechaza("point after the comma", "txtV2", "1,234.5");
     rechaza("pasted minus in txtV1", "txtV1", "-2");
-    rechaza("pasted minus zero in txtF1", "txtF1", "-0");
     rechaza("pasted minus in txtP2", "txtP2", "-1,5");
     rechaza("minus behind in txtV2", "txtV2", "2-");
     rechaza("non-ASCII digit", "txtV1", QString::fromUtf8("٣"));
