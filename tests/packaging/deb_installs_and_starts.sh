@@ -86,6 +86,20 @@ executable=$(program_path "${exec_line%% *}")
 [ -x "$executable" ] || fail "Exec=$exec_line names no executable in the package"
 [ -z "$try_exec" ] || [ -x "$(program_path "$try_exec")" ] || fail "TryExec=$try_exec names no executable"
 
+# The launcher's icon, as a desktop looks it up in the hicolor theme: a PNG of
+# each size in the folder of that size, and the drawing in scalable/.
+icon=$(desktop_key "$launcher" Icon)
+[ -n "$icon" ] || fail "the launcher names no icon"
+icons="$root/usr/share/icons/hicolor"
+for size in 16 32 48 64 128 256; do
+    png="$icons/${size}x${size}/apps/$icon.png"
+    [ -f "$png" ] || fail "no ${size}x${size} icon at ${png#"$root"}"
+    file -b "$png" | grep -q "^PNG image data, $size x $size," || fail "${png#"$root"} is not a $size x $size PNG"
+done
+svg="$icons/scalable/apps/$icon.svg"
+[ -f "$svg" ] || fail "no scalable icon at ${svg#"$root"}"
+file -b "$svg" | grep -q '^SVG Scalable Vector Graphics image' || fail "${svg#"$root"} is not an SVG drawing"
+
 grep -Fq "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
 grep -Fq "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not point at the launcher $app_id.desktop"
