@@ -215,5 +215,14 @@ TEST(FormatearCifraHugeValues, TheLargestDoublesAreWrittenInFull) {
     // clang-format on
 }
 
+TEST(FormatearCifraPatternsOutsideTheFamilyDeathTest, AreCaughtByAnAssertionInDebugBuilds) {
+    // Only "##,##0" with optionally "." and up to twenty zeros is a pattern; a
+    // caller passing anything else has made a programming error.
+    EXPECT_DEBUG_DEATH(FormatearCifra(1.5, "0.00"), "");
+    EXPECT_DEBUG_DEATH(FormatearCifra(1.5, "##,##0,00"), "");
+    EXPECT_DEBUG_DEATH(FormatearCifra(1.5, "##,##0.0#"), "");
+    EXPECT_DEBUG_DEATH(FormatearCifra(1.5, "##,##0." + std::string(21, '0')), "");
+}
+
 }  // namespace
 }  // namespace tavolen
