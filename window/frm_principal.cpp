@@ -30,6 +30,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QWidget(parent), ui_(new Ui::frmPr
     connect(ui_->cmdCalcular, &QPushButton::clicked, this, &frmPrincipal::cmdCalcular_Click);
     connect(ui_->cmdReset, &QPushButton::clicked, this, &frmPrincipal::cmdReset_Click);
     connect(ui_->imgLogo, &ImagenPulsable::clicked, this, &frmPrincipal::imgLogo_Click);
+    ConectarCampos();
 
     Form_Load();
 

@@ -15,6 +15,7 @@ namespace tavolen {
 namespace Ui {
 class frmPrincipal;
 }
+struct VentanaDeCampos;
 
 // The page that the banner opens: a Spanish reference on the decibel.
 inline constexpr std::string_view kDireccionDelLogo = "https://es.wikipedia.org/wiki/Decibelio";
@@ -67,6 +68,11 @@ class frmPrincipal : public QWidget {
     void imgLogo_Click();
 
     void CentrarEnPantalla();
+
+    // The entry fields: their events wired to their twenty procedures, and
+    // what the code the six share uses of this window.
+    void ConectarCampos();
+    VentanaDeCampos Campos();
 
     std::unique_ptr<Ui::frmPrincipal> ui_;
     CalculatorState estado_;
