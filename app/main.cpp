@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "window/accesibilidad.h"
 #include "window/frm_principal.h"
 
 int main(int argc, char* argv[]) {
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(ventana);
 
     QApplication aplicacion(argc, argv);
+    tavolen::InstalarAccesibilidad();
     tavolen::frmPrincipal ventana;
     ventana.show();
     return QApplication::exec();

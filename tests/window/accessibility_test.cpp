@@ -1,0 +1,215 @@
+// What a screen reader hears of the window: every control that can take the
+// focus has a Spanish name and description, each field and result display is
+// named for what it holds and labelled by its row and column headings, and a
+// result's accessible value is the text it shows, before and after a
+// calculation.
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "tests/window/ventana_abierta.h"
+#include "window/accesibilidad.h"
+#include "window/frm_principal.h"
+
+using tavolen::VentanaAbierta;
+
+namespace {
+
+QAccessibleInterface* Interfaz(QWidget* control) {
+    return QAccessible::queryAccessibleInterface(control);
+}
+
+QString Nombre(QWidget* control) {
+    return Interfaz(control)->text(QAccessible::Name);
+}
+QString Descripcion(QWidget* control) {
+    return Interfaz(control)->text(QAccessible::Description);
+}
+QString Valor(QWidget* control) {
+    return Interfaz(control)->text(QAccessible::Value);
+}
+
+// The text a control shows: a result is a label or a read-only text box.
+QString TextoVisible(QWidget* control) {
+    if (auto* etiqueta = qobject_cast<QLabel*>(control)) {
+        return etiqueta->text();
+    }
+    return qobject_cast<QLineEdit*>(control)->text();
+}
+
+// The texts of the labels that a control's accessible interface says label it,
+// sorted: a heading that labels two controls shows up twice.
+QStringList Rotulos(QWidget* control) {
+    QStringList textos;
+    const auto relaciones = Interfaz(control)->relations(QAccessible::Label);
+    for (const auto& [rotulo, relacion] : relaciones) {
+        textos.append(rotulo->text(QAccessible::Name));
+    }
+    textos.sort();
+    return textos;
+}
+
+const char* const kResultados[] = {"lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbfv", "lblDbfp"};
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void everyControlThatTakesTheFocusHasANameAndADescription();
+    void eachControlIsNamedForWhatItHolds_data();
+    void eachControlIsNamedForWhatItHolds();
+    void theHeadingsLabelTheirControls_data();
+    void theHeadingsLabelTheirControls();
+    void eachResultsValueIsTheTextItShows();
+    void theResultsValuesFollowTheirTextsAfterACalculationAndAReset();
+
+  private:
+    QWidget* control(const char* nombre) { return &abierta_->control(QString::fromLatin1(nombre)); }
+    std::unique_ptr<VentanaAbierta> abierta_;
+};
+
+void AccessibilityTest::initTestCase() {
+    // As main does, before any window is built.
+    tavolen::InstalarAccesibilidad();
+}
+
+void AccessibilityTest::init() {
+    abierta_ = std::make_unique<VentanaAbierta>();
+}
+
+void AccessibilityTest::cleanup() {
+    QVERIFY2(abierta_->dialogosInesperados().isEmpty(),
+             qPrintable(abierta_->dialogosInesperados().join(", ")));
+    abierta_.reset();
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+// State: the window as it opens. Action: none.
+// Expected: the eight that the Tab key reaches and the two result boxes that
+// a click focuses all have a non-empty name and description.
+void AccessibilityTest::everyControlThatTakesTheFocusHasANameAndADescription() {
+    int enfocables = 0;
+    for (QWidget* hijo : abierta_->ventana().findChildren<QWidget*>()) {
+        if (hijo->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        ++enfocables;
+        QVERIFY2(!Nombre(hijo).trimmed().isEmpty(), qPrintable(hijo->objectName()));
+        QVERIFY2(!Descripcion(hijo).trimmed().isEmpty(), qPrintable(hijo->objectName()));
+    }
+    // Six entry fields, two result boxes and two buttons: a control that lost
+    // its focus policy, or a new one, shows up here.
+    QCOMPARE(enfocables, 10);
+}
+
+void AccessibilityTest::eachControlIsNamedForWhatItHolds_data() {
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("enLaDescripcion");  // a word the description must say
+
+    // clang-format off
+    QTest::newRow("txtV1")       << "Tensión 1"                                        << "tensiones";
+    QTest::newRow("txtV2")       << "Tensión 2"                                        << "tensiones";
+    QTest::newRow("txtP1")       << "Potencia 1"                                       << "potencias";
+    QTest::newRow("txtP2")       << "Potencia 2"                                       << "potencias";
+    QTest::newRow("txtDb1")      << "Decibelios"                                       << "factores";
+    QTest::newRow("txtF1")       << "Factor"                                           << "decibelios";
+    QTest::newRow("lblDbv")      << "Decibelios de la relación de tensiones"           << "20";
+    QTest::newRow("lblDbp")      << "Decibelios de la relación de potencias"           << "10";
+    QTest::newRow("txtFv")       << "Factor de tensión"                                << "/20";
+    QTest::newRow("txtFp")       << "Factor de potencia"                               << "/10";
+    QTest::newRow("lblDbfv")     << "Decibelios del factor como relación de tensiones" << "20";
+    QTest::newRow("lblDbfp")     << "Decibelios del factor como relación de potencias" << "10";
+    QTest::newRow("cmdCalcular") << "Calcular"                                         << "resultados";
+    QTest::newRow("cmdReset")    << "Reset"                                            << "cero";
+    QTest::newRow("imgLogo")     << "El decibelio en Wikipedia"                        << "navegador";
+    // clang-format on
+}
+
+// State: the window as it opens. Action: none.
+// Expected: the name says what the control holds; the description explains it.
+void AccessibilityTest::eachControlIsNamedForWhatItHolds() {
+    QFETCH(QString, nombre);
+    QFETCH(QString, enLaDescripcion);
+    QWidget* objeto = control(QTest::currentDataTag());
+    QCOMPARE(Nombre(objeto), nombre);
+    QVERIFY2(Descripcion(objeto).contains(enLaDescripcion), qPrintable(Descripcion(objeto)));
+}
+
+void AccessibilityTest::theHeadingsLabelTheirControls_data() {
+    QTest::addColumn<QStringList>("rotulos");
+
+    // clang-format off
+    QTest::newRow("txtV1")   << QStringList{"Tensiones", "VALOR 1"};
+    QTest::newRow("txtV2")   << QStringList{"VALOR 2"};
+    QTest::newRow("lblDbv")  << QStringList{"DECIBELIOS"};
+    QTest::newRow("txtP1")   << QStringList{"Potencias", "VALOR 1"};
+    QTest::newRow("txtP2")   << QStringList{"VALOR 2"};
+    QTest::newRow("lblDbp")  << QStringList{"DECIBELIOS"};
+    QTest::newRow("txtDb1")  << QStringList{"Decibelios", "VALOR"};
+    QTest::newRow("txtFv")   << QStringList{"FACTOR (TENSIONES)"};
+    QTest::newRow("txtFp")   << QStringList{"FACTOR (POTENCIAS)"};
+    QTest::newRow("txtF1")   << QStringList{"Factor", "VALOR"};
+    QTest::newRow("lblDbfv") << QStringList{"DECIBELIOS (TENSIONES)"};
+    QTest::newRow("lblDbfp") << QStringList{"DECIBELIOS (POTENCIAS)"};
+    // clang-format on
+}
+
+// State: the window as it opens. Action: none.
+// Expected: the row label and the column heading over a control are the
+// labels of its accessible interface, and no other label is.
+void AccessibilityTest::theHeadingsLabelTheirControls() {
+    QFETCH(QStringList, rotulos);
+    rotulos.sort();
+    QCOMPARE(Rotulos(control(QTest::currentDataTag())), rotulos);
+}
+
+// State: the window as it opens. Action: none.
+// Expected: each result's value is its zero text "0,0000".
+void AccessibilityTest::eachResultsValueIsTheTextItShows() {
+    for (const char* nombre : kResultados) {
+        QCOMPARE(TextoVisible(control(nombre)), QStringLiteral("0,0000"));
+        QCOMPARE(Valor(control(nombre)), QStringLiteral("0,0000"));
+    }
+}
+
+// State: every input 0. Action: " CALCULAR ", then "RESET".
+// Expected: after the calculation the factors of 0 dB read "1,00000000" and
+// the levels of the factor 0 "INFINITO", and each value says the same as its
+// text; after RESET every value is "0,0000" again. The names never change.
+void AccessibilityTest::theResultsValuesFollowTheirTextsAfterACalculationAndAReset() {
+    QHash<QString, QString> nombres;
+    for (const char* nombre : kResultados) {
+        nombres.insert(nombre, Nombre(control(nombre)));
+    }
+
+    abierta_->clic("cmdCalcular");
+    QCOMPARE(Valor(control("txtFv")), QStringLiteral("1,00000000"));
+    QCOMPARE(Valor(control("txtFp")), QStringLiteral("1,00000000"));
+    QCOMPARE(Valor(control("lblDbfv")), QStringLiteral("INFINITO"));
+    QCOMPARE(Valor(control("lblDbfp")), QStringLiteral("INFINITO"));
+    for (const char* nombre : kResultados) {
+        QCOMPARE(Valor(control(nombre)), TextoVisible(control(nombre)));
+        QCOMPARE(Nombre(control(nombre)), nombres.value(nombre));
+    }
+
+    abierta_->clic("cmdReset");
+    for (const char* nombre : kResultados) {
+        QCOMPARE(Valor(control(nombre)), QStringLiteral("0,0000"));
+        QCOMPARE(Nombre(control(nombre)), nombres.value(nombre));
+    }
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
