@@ -136,8 +136,10 @@ TEST(NumberTextProperties, DecimalHalvesJustBelowAsDoublesStillRoundAwayFromZero
         std::string digits = std::to_string(mantissa(random));
         digits = std::string(static_cast<std::size_t>(p.decimals) + 1, '0') + digits;
         const std::size_t point = digits.size() - static_cast<std::size_t>(p.decimals);
-        const std::string typed =
-            (i % 2 ? "-" : "") + digits.substr(0, point) + "," + digits.substr(point) + "5";
+        // Built by appending: g++ 12 warns falsely (-Wrestrict) on "literal" + string here.
+        const std::string sign = i % 2 ? "-" : "";
+        std::string typed = sign;
+        typed.append(digits, 0, point).append(",").append(digits, point).append("5");
         const std::optional<double> value = reference::Read(typed);
         ASSERT_TRUE(value.has_value());
         // The expected text: the typed digits without the 5, plus one unit.
@@ -147,9 +149,10 @@ TEST(NumberTextProperties, DecimalHalvesJustBelowAsDoublesStillRoundAwayFromZero
         std::string integer_digits = rounded.substr(0, rounded_point);
         integer_digits.erase(
             0, std::min(integer_digits.find_first_not_of('0'), integer_digits.size() - 1));
-        std::string expected = (i % 2 ? "-" : "") + reference::GroupThousands(integer_digits);
+        std::string expected = sign;
+        expected += reference::GroupThousands(integer_digits);
         if (p.decimals > 0) {
-            expected += "," + rounded.substr(rounded_point);
+            expected.append(",").append(rounded, rounded_point);
         }
         const std::string text = FormatearCifra(*value, p.text);
         if (text != expected && ++failures <= 10) {
