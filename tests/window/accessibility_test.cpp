@@ -74,6 +74,7 @@ class AccessibilityTest : public QObject {
     void theHeadingsLabelTheirControls();
     void eachResultsValueIsTheTextItShows();
     void theResultsValuesFollowTheirTextsAfterACalculationAndAReset();
+    void theResultsValuesCarryTheNumbersOfATypedCalculation();
 
   private:
     QWidget* control(const char* nombre) { return &abierta_->control(QString::fromLatin1(nombre)); }
@@ -209,6 +210,32 @@ void AccessibilityTest::theResultsValuesFollowTheirTextsAfterACalculationAndARes
         QCOMPARE(Valor(control(nombre)), QStringLiteral("0,0000"));
         QCOMPARE(Nombre(control(nombre)), nombres.value(nombre));
     }
+}
+
+// State: the window as it opens. Action: type 2 and 20 as the voltages, 1 and
+// 100 as the powers, 6 dB and the factor 10, each ended by Enter, and press
+// " CALCULAR " with the Enter that reached it.
+// Expected: the values of the decibel results are 20, 20, 20 and 10 dB; the
+// factors of 6 dB are numbers too; each value is the text its control shows.
+void AccessibilityTest::theResultsValuesCarryTheNumbersOfATypedCalculation() {
+    for (const char* cifra : {"2", "20", "1", "100", "6", "10"}) {
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(cifra));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    QCOMPARE(abierta_->enfocado(), QStringLiteral("cmdCalcular"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    QCOMPARE(Valor(control("lblDbv")), QStringLiteral("20,0000"));
+    QCOMPARE(Valor(control("lblDbp")), QStringLiteral("20,0000"));
+    QCOMPARE(Valor(control("lblDbfv")), QStringLiteral("20,0000"));
+    QCOMPARE(Valor(control("lblDbfp")), QStringLiteral("10,0000"));
+    for (const char* nombre : kResultados) {
+        QCOMPARE(Valor(control(nombre)), TextoVisible(control(nombre)));
+    }
+    QVERIFY2(Valor(control("txtFv")).startsWith(QStringLiteral("1,99")),
+             qPrintable(Valor(control("txtFv"))));  // 10^(6/20) = 1,9953
+    QVERIFY2(Valor(control("txtFp")).startsWith(QStringLiteral("3,98")),
+             qPrintable(Valor(control("txtFp"))));  // 10^(6/10) = 3,9811
 }
 
 QTEST_MAIN(AccessibilityTest)
