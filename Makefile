@@ -2,12 +2,15 @@
 #   make run    - install, build and start the calculator
 #   make test   - install, build and pass every test, then again under ASan/UBSan
 #   make bench  - Release build and the benchmarks
+#   make soak   - 1,000,000 random user actions on the window (SOAK_SEED=n repeats a run)
 #   make fuzz   - libFuzzer over the engine for $(FUZZ_SECONDS) seconds
 #   make package - the Debian package build/tavolen_<version>_<arch>.deb
 #   make install - install into $(PREFIX) (default /usr/local; DESTDIR stages it)
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+SOAK_ACTIONS ?= 1000000
+SOAK_SEED ?= $(shell od -An -N4 -tu4 /dev/urandom | tr -d ' ')
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
 
@@ -20,7 +23,7 @@ FUZZ_BUILD := build-fuzz
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build test test-plain test-sanitize run bench fuzz package install clean
+.PHONY: all deps build test test-plain test-sanitize run bench soak fuzz package install clean
 
 all: build
 
@@ -56,6 +59,11 @@ bench: deps
 	$(RELEASE_BUILD)/bench/window_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bash bench/startup $(RELEASE_BUILD)
 	bash bench/startup-instructions $(RELEASE_BUILD)
+
+# The seed is printed first, so that a run that breaks something can be repeated.
+soak: build
+	QT_QPA_PLATFORM=offscreen TAVOLEN_SOAK_SEED=$(SOAK_SEED) TAVOLEN_SOAK_ACTIONS=$(SOAK_ACTIONS) \
+	  $(BUILD)/tests/soak/soak_test
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLEN_FUZZ=ON \
