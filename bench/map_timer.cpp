@@ -42,7 +42,9 @@ long long NowMicroseconds() {
 
 // Windows can vanish between an event and our request about them: that is not
 // an error here, the window simply does not count.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
 
 bool IsShownOnScreen(Display* display, Window window) {
     XWindowAttributes attributes{};
@@ -63,7 +65,8 @@ bool BelongsTo(Display* display, Window window, pid_t pid) {
     if (status == Success && data != nullptr && format == 32 && count == 1) {
         matches = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
     }
-    if (data != nullptr) XFree(data);
+    if (data != nullptr)
+        XFree(data);
     return matches;
 }
 
@@ -71,7 +74,8 @@ long ReadVmHwmKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
     }
     return -1;
 }
@@ -114,7 +118,8 @@ int main(int argc, char** argv) {
     while (mapped < 0) {
         if (XPending(display) == 0) {
             const long long waited_ms = (NowMicroseconds() - started) / 1000;
-            if (waited_ms > kTimeoutMs || poll(&connection, 1, 100) < 0) break;
+            if (waited_ms > kTimeoutMs || poll(&connection, 1, 100) < 0)
+                break;
             int status = 0;
             if (waitpid(pid, &status, WNOHANG) == pid) {
                 std::fprintf(stderr, "map_timer: %s ended before showing a window\n", argv[2]);

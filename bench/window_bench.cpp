@@ -25,14 +25,17 @@ using tavolen::frmPrincipal;
 // A field name and the text typed into it; Db1 = 30 gives factors with six and
 // four decimals, F1 = 2 finite levels, so no result is a shortcut like "FULL".
 const std::vector<std::pair<const char*, const char*>> kEntradas = {
-    {"txtV1", "2"}, {"txtV2", "20"}, {"txtP1", "3"}, {"txtP2", "7,5"}, {"txtDb1", "30"}, {"txtF1", "2"},
+    {"txtV1", "2"},   {"txtV2", "20"},  {"txtP1", "3"},
+    {"txtP2", "7,5"}, {"txtDb1", "30"}, {"txtF1", "2"},
 };
 
 const char* const kResultados[] = {"lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbfv", "lblDbfp"};
 
 QString TextoDe(const QWidget& ventana, const char* nombre) {
-    if (auto* etiqueta = ventana.findChild<QLabel*>(nombre)) return etiqueta->text();
-    if (auto* caja = ventana.findChild<QLineEdit*>(nombre)) return caja->text();
+    if (auto* etiqueta = ventana.findChild<QLabel*>(nombre))
+        return etiqueta->text();
+    if (auto* caja = ventana.findChild<QLineEdit*>(nombre))
+        return caja->text();
     return {};
 }
 
@@ -78,7 +81,8 @@ void BM_PulsarCalcular(benchmark::State& state) {
     const std::vector<std::string> esperados = TextosEsperados(ventana);
     for (std::size_t i = 0; i < esperados.size(); ++i) {
         if (TextoDe(ventana, kResultados[i]).toStdString() != esperados[i]) {
-            state.SkipWithError((std::string(kResultados[i]) + " does not show the result").c_str());
+            state.SkipWithError(
+                (std::string(kResultados[i]) + " does not show the result").c_str());
             return;
         }
     }
@@ -96,7 +100,8 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(ventana);
     QApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

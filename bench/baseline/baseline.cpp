@@ -96,9 +96,15 @@ QWidget* MakeChild(const Child& child, QWidget* parent) {
     const QString text = QString::fromUtf8(child.text ? child.text : "");
     QWidget* widget = nullptr;
     switch (child.kind) {
-        case Kind::kLabel: widget = new QLabel(text, parent); break;
-        case Kind::kLineEdit: widget = new QLineEdit(text, parent); break;
-        case Kind::kButton: widget = new QPushButton(text, parent); break;
+        case Kind::kLabel:
+            widget = new QLabel(text, parent);
+            break;
+        case Kind::kLineEdit:
+            widget = new QLineEdit(text, parent);
+            break;
+        case Kind::kButton:
+            widget = new QPushButton(text, parent);
+            break;
         case Kind::kPicture: {
             auto* picture = new QLabel(parent);
             picture->setPixmap(QPixmap(text));
@@ -113,7 +119,8 @@ QWidget* MakeChild(const Child& child, QWidget* parent) {
         }
     }
     widget->setGeometry(child.left, child.top, child.width, child.height);
-    if (child.font != nullptr) widget->setFont(MakeFont(*child.font));
+    if (child.font != nullptr)
+        widget->setFont(MakeFont(*child.font));
     return widget;
 }
 
