@@ -20,13 +20,14 @@ double NivelDeRelacion(double a, double b, double multiplicador) {
         return 0;
     }
     const double q = b / a;
-    if (q < 0 || std::isnan(q)) {
-        return 0;  // a negative ratio has no level
+    if (std::signbit(q) || std::isnan(q)) {
+        return 0;  // a negative ratio has no level (-0.0: one that underflowed)
     }
     if (q == 0 || std::isinf(q)) {
         // The quotient left the range of doubles (operands of over 300 digits):
         // the difference of the logarithms is the same level and stays finite.
-        return Finito(multiplicador * (Log10(b) - Log10(a)));
+        // The ratio is positive here, so the operands share their sign.
+        return Finito(multiplicador * (Log10(std::fabs(b)) - Log10(std::fabs(a))));
     }
     return Finito(multiplicador * Log10(q));
 }

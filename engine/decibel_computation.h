@@ -19,7 +19,7 @@ double Log10(double x);
 //
 // Special values:
 // - a quotient V2 / V1 or P2 / P1 that overflows or underflows (inputs of over
-//   300 digits) is not used: the level is then 20 (Log10(V2) - Log10(V1)),
+//   300 digits) is not used: the level is then 20 (Log10(|V2|) - Log10(|V1|)),
 //   finite and correct;
 // - a negative quotient or a negative F1 has no level: the affected results are
 //   0 (typed input never gives one; only a caller of the library can);

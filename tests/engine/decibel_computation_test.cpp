@@ -229,6 +229,11 @@ TEST(CalcularResultadosNegativeInputs, ANegativeQuotientOrFactorGivesZero) {
     const CalculatorState huge = Computed({.V1 = -1e-300, .V2 = 1e300, .P1 = 1e300, .P2 = -1e-300});
     EXPECT_TRUE(SameBits(huge.Dbv, 0.0));
     EXPECT_TRUE(SameBits(huge.Dbp, 0.0));
+    // Two negatives whose quotient overflows or underflows: still a positive ratio.
+    const CalculatorState both_huge =
+        Computed({.V1 = -1e-300, .V2 = -1e300, .P1 = -1e300, .P2 = -1e-300});
+    EXPECT_NEAR(both_huge.Dbv, 12000.0, 1e-9);
+    EXPECT_NEAR(both_huge.Dbp, -6000.0, 1e-9);
 }
 
 TEST(CalcularResultadosNonFinite, NoNaNOrInfinityIsEverStored) {
