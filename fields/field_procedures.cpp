@@ -46,7 +46,7 @@ void CifraNoValida(const VentanaDeCampos& v, const CampoDeEntrada& campo, QLineE
 }  // namespace
 
 void CampoKeyPress(const VentanaDeCampos& v, const CampoDeEntrada& campo, std::int16_t& KeyAscii) {
-    FiltrarTecla(campo.filtro, KeyAscii);
+    v.Validar(campo.filtro, KeyAscii);
     if (KeyAscii != 13) {
         return;
     }

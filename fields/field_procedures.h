@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "engine/calculator_state.h"
@@ -13,12 +14,17 @@ namespace tavolen {
 // The modal message box: owner, prompt, style code, title.
 using MostrarMensaje = void (*)(QWidget*, std::string_view, std::int16_t, std::string_view);
 
+// The window's keystroke filters, Validar1 and Validar2, called by the name
+// that the field table gives.
+using Filtros = std::function<void(Filtro, std::int16_t& KeyAscii)>;
+
 // What the entry fields use of their window: its controls, found by object
-// name, its calculator state and its message box.
+// name, its calculator state, its message box and its keystroke filters.
 struct VentanaDeCampos {
     QWidget& ventana;
     CalculatorState& estado;
     MostrarMensaje MsgBox;
+    Filtros Validar;
 };
 
 // The keystroke handler of a field: its filter; then, on Enter, the Enter

@@ -1,6 +1,6 @@
 // The event procedures of the six entry fields, and their wiring. Each
 // procedure hands its field's row of the field table to the code that all six
-// share.
+// share; that code calls back the field's filter, Validar1 or Validar2.
 
 #include <QLineEdit>
 
@@ -39,7 +39,13 @@ void Conectar(frmPrincipal& ventana, const CampoDeEntrada& campo, KeyPress keyPr
 }  // namespace
 
 VentanaDeCampos frmPrincipal::Campos() {
-    return {*this, estado_, &MsgBox};
+    return {*this, estado_, &MsgBox, [this](Filtro filtro, std::int16_t& KeyAscii) {
+                if (filtro == Filtro::Validar1) {
+                    Validar1(KeyAscii);
+                } else {
+                    Validar2(KeyAscii);
+                }
+            }};
 }
 
 void frmPrincipal::ConectarCampos() {
