@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTest>
 
 #include "window/frm_principal.h"
@@ -51,10 +50,6 @@ Calculadora::~Calculadora() = default;
 
 QLineEdit& Calculadora::campo(const char* nombre) {
     return Hijo<QLineEdit>(*ventana_, nombre);
-}
-
-QPushButton& Calculadora::boton(const char* nombre) {
-    return Hijo<QPushButton>(*ventana_, nombre);
 }
 
 QString Calculadora::texto(const char* nombre) {

@@ -14,7 +14,6 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace tavolen {
@@ -38,7 +37,6 @@ class Calculadora {
 
     frmPrincipal& ventana() { return *ventana_; }
     QLineEdit& campo(const char* nombre);       // a text box: txtV1 ... txtFp
-    QPushButton& boton(const char* nombre);     // cmdCalcular, cmdReset
     QString texto(const char* nombre);          // of a text box or a label
     QString enfocado() const;                   // object name of the focus widget, or ""
     bool todoSeleccionado(const char* nombre);  // the whole text, and only it, selected
