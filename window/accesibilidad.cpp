@@ -9,18 +9,48 @@ namespace tavolen {
 namespace {
 
 // A label that keeps Qt's name, description and role, and adds its text as
-// the value.
-class EtiquetaConValor : public QAccessibleWidget {
+// the value and as a read-only text: the value is what Windows and macOS
+// read, the text interface what screen readers on Linux (AT-SPI) read.
+class EtiquetaConValor : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit EtiquetaConValor(QLabel* etiqueta)
         : QAccessibleWidget(etiqueta, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text tipo) const override {
         if (tipo == QAccessible::Value) {
-            return static_cast<const QLabel*>(widget())->text();
+            return texto();
         }
         return QAccessibleWidget::text(tipo);
     }
+
+    void* interface_cast(QAccessible::InterfaceType tipo) override {
+        if (tipo == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(tipo);
+    }
+
+    // The text, whole or in part; there is no caret and no selection.
+    QString text(int desde, int hasta) const override { return texto().mid(desde, hasta - desde); }
+    int characterCount() const override { return static_cast<int>(texto().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* desde, int* hasta) const override { *desde = *hasta = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    // Where each character is drawn is not known outside the label's painting.
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int posicion, int* desde, int* hasta) const override {
+        *desde = *hasta = posicion;
+        return {};
+    }
+
+  private:
+    QString texto() const { return static_cast<const QLabel*>(widget())->text(); }
 };
 
 // Labels without an accessible name are left to Qt, which already reads their

@@ -5,8 +5,8 @@ namespace tavolen {
 // Qt's accessible QLabel reports its accessible name in place of its text, so a
 // result label named "Decibelios de la relación de tensiones" would never let a
 // screen reader hear the number it shows. After this call every label that
-// carries an accessible name reports its text as its accessible value, as a
-// read-only text box does:
+// carries an accessible name reports its text as its accessible value and
+// through the accessible text interface, as a read-only text box does:
 //   lblDbv: name "Decibelios de la relación de tensiones", value "20,0000".
 // Call it once, before the window is built (main does; so do the tests).
 void InstalarAccesibilidad();

@@ -34,6 +34,12 @@ QString Descripcion(QWidget* control) {
 QString Valor(QWidget* control) {
     return Interfaz(control)->text(QAccessible::Value);
 }
+// What a screen reader on Linux reads: the accessible text interface, whole.
+QString TextoLeido(QWidget* control) {
+    QAccessibleTextInterface* texto = Interfaz(control)->textInterface();
+    return texto == nullptr ? QStringLiteral("(no text interface)")
+                            : texto->text(0, texto->characterCount());
+}
 
 // The text a control shows: a result is a label or a read-only text box.
 QString TextoVisible(QWidget* control) {
@@ -216,7 +222,8 @@ void AccessibilityTest::theResultsValuesFollowTheirTextsAfterACalculationAndARes
 // 100 as the powers, 6 dB and the factor 10, each ended by Enter, and press
 // " CALCULAR " with the Enter that reached it.
 // Expected: the values of the decibel results are 20, 20, 20 and 10 dB; the
-// factors of 6 dB are numbers too; each value is the text its control shows.
+// factors of 6 dB are numbers too; each value, and each text read through the
+// text interface, is the text its control shows.
 void AccessibilityTest::theResultsValuesCarryTheNumbersOfATypedCalculation() {
     for (const char* cifra : {"2", "20", "1", "100", "6", "10"}) {
         QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(cifra));
@@ -231,6 +238,7 @@ void AccessibilityTest::theResultsValuesCarryTheNumbersOfATypedCalculation() {
     QCOMPARE(Valor(control("lblDbfp")), QStringLiteral("10,0000"));
     for (const char* nombre : kResultados) {
         QCOMPARE(Valor(control(nombre)), TextoVisible(control(nombre)));
+        QCOMPARE(TextoLeido(control(nombre)), TextoVisible(control(nombre)));
     }
     QVERIFY2(Valor(control("txtFv")).startsWith(QStringLiteral("1,99")),
              qPrintable(Valor(control("txtFv"))));  // 10^(6/20) = 1,9953
