@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,7 +58,10 @@ std::vector<std::string> TextosEsperados(const frmPrincipal& ventana) {
     return {t.lblDbv, t.lblDbp, t.txtFv, t.txtFp, t.lblDbfv, t.lblDbfp};
 }
 
-void BM_PulsarCalcular(benchmark::State& state) {
+// Runs `pulsar` once per iteration on a shown window whose six inputs are
+// committed, then checks that the last press wrote the engine's six texts.
+template <typename Pulsar>
+void MedirPulsacion(benchmark::State& state, Pulsar pulsar) {
     frmPrincipal ventana;
     ventana.show();
     if (!QTest::qWaitForWindowExposed(&ventana)) {
@@ -71,10 +75,9 @@ void BM_PulsarCalcular(benchmark::State& state) {
         return;
     }
     auto* boton = ventana.findChild<QPushButton*>("cmdCalcular");
-    const QPoint centro = boton->rect().center();
 
     for (auto _ : state) {
-        QTest::mouseClick(boton, Qt::LeftButton, Qt::NoModifier, centro);
+        pulsar(*boton);
     }
 
     // A press that did not calculate would be fast and wrong: check the texts.
@@ -90,7 +93,47 @@ void BM_PulsarCalcular(benchmark::State& state) {
         state.SkipWithError("the press computed nothing");
     }
 }
+
+// The goal: a mouse click on the button, as the user makes it. Qt repaints a
+// button at once when it goes down and up, and that repaint also draws the
+// result displays that the previous press rewrote.
+void BM_PulsarCalcular(benchmark::State& state) {
+    MedirPulsacion(state, [](QPushButton& boton) {
+        QTest::mouseClick(&boton, Qt::LeftButton, Qt::NoModifier, boton.rect().center());
+    });
+}
 BENCHMARK(BM_PulsarCalcular)->Unit(benchmark::kMicrosecond);
+
+// The command alone: clicked() without the mouse and the button's repaints, that
+// is Limpiar, CalcularResultados and MostrarResultados writing the six texts.
+void BM_ClickDeCalcularSinRaton(benchmark::State& state) {
+    MedirPulsacion(state, [](QPushButton& boton) { boton.click(); });
+}
+BENCHMARK(BM_ClickDeCalcularSinRaton)->Unit(benchmark::kMicrosecond);
+
+// What Qt itself costs for such a click: a bare window with one button of the
+// same size, caption and font, connected to nothing.
+void BM_PulsarBotonSinNada(benchmark::State& state) {
+    QWidget ventana;
+    ventana.setFixedSize(689, 533);
+    QPushButton boton(QStringLiteral(" CALCULAR "), &ventana);
+    boton.setGeometry(197, 354, 295, 101);
+    QFont letra(QStringLiteral("Arial"));
+    letra.setPointSizeF(24);
+    letra.setBold(true);
+    letra.setItalic(true);
+    boton.setFont(letra);
+    ventana.show();
+    if (!QTest::qWaitForWindowExposed(&ventana)) {
+        state.SkipWithError("the window was not exposed");
+        return;
+    }
+    const QPoint centro = boton.rect().center();
+    for (auto _ : state) {
+        QTest::mouseClick(&boton, Qt::LeftButton, Qt::NoModifier, centro);
+    }
+}
+BENCHMARK(BM_PulsarBotonSinNada)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
