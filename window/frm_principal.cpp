@@ -1,5 +1,7 @@
 #include "window/frm_principal.h"
 
+#include <QIcon>
+#include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
 #include <QString>
@@ -22,6 +24,7 @@ QString Texto(std::string_view utf8) {
 
 frmPrincipal::frmPrincipal(QWidget* parent) : QWidget(parent), ui_(new Ui::frmPrincipal) {
     ui_->setupUi(this);
+    CargarImagenes();
     // A window of its own even with a parent; a close button and nothing else,
     // since a fixed-size window has nothing to maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -47,6 +50,18 @@ void frmPrincipal::showEvent(QShowEvent* evento) {
     if (!centrada_ && !evento->spontaneous()) {
         centrada_ = true;
         CentrarEnPantalla();
+    }
+}
+
+// The form names each picture in its "imagen" property. Loaded through QIcon, a
+// picture comes from its @2x variant on a high-density screen, where a plain
+// QPixmap would be stretched from the 1x file.
+void frmPrincipal::CargarImagenes() {
+    for (QLabel* control : findChildren<QLabel*>()) {
+        const QString imagen = control->property("imagen").toString();
+        if (!imagen.isEmpty()) {
+            control->setPixmap(QIcon(imagen).pixmap(control->size()));
+        }
     }
 }
 

@@ -67,6 +67,7 @@ class frmPrincipal : public QWidget {
     void cmdReset_Click();
     void imgLogo_Click();
 
+    void CargarImagenes();
     void CentrarEnPantalla();
 
     // The entry fields: their events wired to their twenty procedures, and
