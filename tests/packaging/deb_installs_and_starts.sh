@@ -122,12 +122,6 @@ done
 [ -s "$work/display" ] || fail "Xvfb named no display within 10 seconds"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-# Under AddressSanitizer (the sanitizer build packs its own executable):
-# libxkbcommon-x11 hands strndup an X reply that is not NUL-terminated, which is
-# correct C but what strict_string_checks reports.
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
 QT_QPA_PLATFORM=xcb "$executable" >"$work/app.log" 2>&1 &
 app_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavolen$' | head -n 1) ||
