@@ -17,27 +17,27 @@ namespace {
 enum class Kind { kLabel, kLineEdit, kButton, kPicture, kLine };
 
 // The fonts of the calculator's window: face, points, bold, italic, underlined.
-struct FontSpec {
+struct FontChoice {
     const char* face;
     double points;
     bool bold;
     bool italic;
     bool underline;
 };
-constexpr FontSpec kWindowFont{"Arial", 9.75, false, true, false};
-constexpr FontSpec kHeadingFont{"Arial", 9.75, true, false, false};
-constexpr FontSpec kEntryFont{"Arial", 14.25, true, false, false};
-constexpr FontSpec kResultFont{"Arial Narrow", 14.25, true, false, false};
-constexpr FontSpec kTitleFont{"Arial", 14.25, true, true, true};
-constexpr FontSpec kCalculateFont{"Arial", 24, true, true, false};
-constexpr FontSpec kResetFont{"Arial", 18, false, true, false};
+constexpr FontChoice kWindowFont{"Arial", 9.75, false, true, false};
+constexpr FontChoice kHeadingFont{"Arial", 9.75, true, false, false};
+constexpr FontChoice kEntryFont{"Arial", 14.25, true, false, false};
+constexpr FontChoice kResultFont{"Arial Narrow", 14.25, true, false, false};
+constexpr FontChoice kTitleFont{"Arial", 14.25, true, true, true};
+constexpr FontChoice kCalculateFont{"Arial", 24, true, true, false};
+constexpr FontChoice kResetFont{"Arial", 18, false, true, false};
 
 // One child widget. Geometry in pixels; `text` is a caption or a resource path.
 struct Child {
     Kind kind;
     const char* text;
     int left, top, width, height;
-    const FontSpec* font;  // nullptr: the window font
+    const FontChoice* font;  // nullptr: the window font
 };
 
 // 22 labels, 8 text boxes, 2 buttons, 3 pictures and 3 lines, where the
@@ -83,12 +83,12 @@ constexpr Child kChildren[] = {
     {Kind::kLabel, "Versi\u00f3n 1.0", 3, 513, 72, 17, nullptr},
 };
 
-QFont MakeFont(const FontSpec& spec) {
-    QFont font(QString::fromLatin1(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+QFont MakeFont(const FontChoice& choice) {
+    QFont font(QString::fromLatin1(choice.face));
+    font.setPointSizeF(choice.points);
+    font.setBold(choice.bold);
+    font.setItalic(choice.italic);
+    font.setUnderline(choice.underline);
     return font;
 }
 

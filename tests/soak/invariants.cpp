@@ -334,15 +334,15 @@ QString InvariantChecker::checkEntryFields() {
     const CalculatorState& s = page_.window.estado();
     QWidget* focus = QApplication::focusWidget();
     for (std::size_t i = 0; i < kEntryFields.size(); ++i) {
-        const EntryField& spec = kEntryFields[i];
-        const QString name = QString::fromLatin1(spec.name);
+        const EntryField& known = kEntryFields[i];
+        const QString name = QString::fromLatin1(known.name);
         // A field without the focus has been committed: what it shows was accepted.
         if (page_.fields[i] != focus)
             lastAccepted_[i] = page_.fields[i]->text();
-        const double value = s.*spec.input;
+        const double value = s.*known.input;
         if (!std::isfinite(value))
             broken += QStringLiteral("the input of %1 is %2; ").arg(name).arg(value);
-        if (!spec.mayBeNegative && value < 0) {
+        if (!known.mayBeNegative && value < 0) {
             broken += QStringLiteral("the input of %1 is negative (%2); ")
                           .arg(name)
                           .arg(value, 0, 'g', 17);
