@@ -10,6 +10,7 @@
 #include "engine/number_text.h"
 #include "engine/result_texts.h"
 #include "ui_frm_principal.h"
+#include "window/apariencia.h"
 #include "window/desktop_services.h"
 
 namespace tavolen {
@@ -22,13 +23,16 @@ QString Texto(std::string_view utf8) {
 
 }  // namespace
 
-frmPrincipal::frmPrincipal(QWidget* parent) : QWidget(parent), ui_(new Ui::frmPrincipal) {
+// A window of its own even with a parent; a close button and nothing else,
+// since a fixed-size window has nothing to maximise. The flags go to the base
+// constructor: set after the form, they would make Qt polish every control again.
+frmPrincipal::frmPrincipal(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui_(new Ui::frmPrincipal) {
     ui_->setupUi(this);
+    AplicarApariencia(*this);
     CargarImagenes();
-    // A window of its own even with a parent; a close button and nothing else,
-    // since a fixed-size window has nothing to maximise.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     connect(ui_->cmdCalcular, &QPushButton::clicked, this, &frmPrincipal::cmdCalcular_Click);
     connect(ui_->cmdReset, &QPushButton::clicked, this, &frmPrincipal::cmdReset_Click);
