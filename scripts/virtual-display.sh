@@ -1,13 +1,18 @@
 # Sourced by the scripts that need a real X server: a private Xvfb on a display
-# that the server itself picks as free, stopped by its PID on exit.
+# that the server itself picks as free, and optionally a small window manager,
+# both stopped by their PIDs on exit.
 #   start_virtual_display [SCREEN]   e.g. 1024x768x24 (the default)
+#   start_window_manager             evilwm when installed; WM_NAME says which ran
 # Afterwards DISPLAY names the display, QT_QPA_PLATFORM is xcb and SESSION_DIR
 # is a scratch directory, removed on exit.
 
 SESSION_DIR=""
 XVFB_PID=""
+WM_PID=""
+WM_NAME="none"
 
 stop_virtual_display() {
+  if [ -n "$WM_PID" ]; then kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
   if [ -n "$SESSION_DIR" ]; then rm -rf "$SESSION_DIR"; fi
 }
@@ -18,8 +23,9 @@ start_virtual_display() {
   trap 'exit 130' INT TERM
   SESSION_DIR=$(mktemp -d)
   # -displayfd: the server writes the display number it chose once it accepts
-  # connections, so that two sessions never collide.
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp \
+  # connections, so that two sessions never collide. -noreset: the server stays
+  # as it is between the clients of a measurement that starts many in a row.
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset \
     3>"$SESSION_DIR/display" >"$SESSION_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local tries=0
@@ -37,4 +43,19 @@ start_virtual_display() {
   # Qt wants a private runtime directory and warns on every start without one.
   export XDG_RUNTIME_DIR="$SESSION_DIR/runtime"
   mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
+# A window manager changes what mapping a window involves (the frame, the
+# reparenting) and hands the activation back when a modal box closes, as a
+# desktop does; without one installed, WM_NAME says so.
+start_window_manager() {
+  command -v evilwm >/dev/null 2>&1 || return 0
+  # Xvfb has only its built-in core fonts; evilwm's default is not among them.
+  evilwm -fn fixed >"$SESSION_DIR/wm.log" 2>&1 &
+  WM_PID=$!
+  WM_NAME="evilwm"
+  # The manager is ready once it holds the redirection of the root window;
+  # xwininfo cannot see that, so give it the short time it needs.
+  sleep 0.5
+  kill -0 "$WM_PID" 2>/dev/null || { WM_PID=""; WM_NAME="none (evilwm failed)"; }
 }

@@ -11,9 +11,6 @@ source "$here/../../scripts/virtual-display.sh"
 start_virtual_display 1024x768x24
 
 # A window manager, since activation after a modal box is its business.
-evilwm >"$SESSION_DIR/evilwm.log" 2>&1 &
-wm=$!
-stop_all() { kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; stop_virtual_display; }
-trap stop_all EXIT
+start_window_manager
 
 "$suite"

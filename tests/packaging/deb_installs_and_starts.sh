@@ -11,12 +11,11 @@ cpack=$1
 cpack_config=$2
 app_id=$3
 
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
     if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; wait "$app_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -110,19 +109,12 @@ appstreamcli validate-tree --no-net "$root" >"$work/validate-tree.log" 2>&1 ||
     { cat "$work/validate-tree.log" >&2; fail "appstreamcli rejects the installed tree"; }
 
 # --- The unpacked executable on a real X server -------------------------------
-# -displayfd lets Xvfb take a free display itself and tell us its number, so
-# that tests running side by side never share one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb named no display within 10 seconds"
-export DISPLAY=":$(head -n 1 "$work/display")"
+# shellcheck source=../../scripts/virtual-display.sh
+source "$here/../../scripts/virtual-display.sh"
+start_virtual_display 1024x768x24
+trap 'cleanup; stop_virtual_display' EXIT
 
-QT_QPA_PLATFORM=xcb "$executable" >"$work/app.log" 2>&1 &
+"$executable" >"$work/app.log" 2>&1 &
 app_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavolen$' | head -n 1) ||
     { cat "$work/app.log" >&2; fail "no window titled Tavolen appeared within 30 seconds"; }
