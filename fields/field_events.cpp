@@ -1,10 +1,12 @@
 #include "fields/field_events.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "fields/key_ascii.h"
 
@@ -78,7 +80,26 @@ class EventosDeCampo final : public QObject {
         // another window when a message box or a context menu takes the focus.
         if (antes == &caja_ && ahora != nullptr && ahora->window() == caja_.window()) {
             procedimientos_.LostFocus();
+            SoltarBotonTrasCaja(ahora);
         }
+    }
+
+    // A press on a button moves the focus before the button sees the press. When
+    // the commit that this runs rejects the text, its message box takes the
+    // button's release, and the press that Qt delivers afterwards would leave the
+    // button drawn down with no release to come. Once the press has been
+    // delivered, a button still down with no mouse button held is let up again:
+    // it is not clicked, just as the rejection did not let the focus reach it.
+    static void SoltarBotonTrasCaja(QWidget* ahora) {
+        auto* boton = qobject_cast<QAbstractButton*>(ahora);
+        if (boton == nullptr) {
+            return;
+        }
+        QTimer::singleShot(0, boton, [boton] {
+            if (boton->isDown() && QGuiApplication::mouseButtons() == Qt::NoButton) {
+                boton->setDown(false);
+            }
+        });
     }
 
     QLineEdit& caja_;

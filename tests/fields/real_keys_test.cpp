@@ -3,6 +3,7 @@
 // Ctrl+C carries "\x03", Delete "\x7f", Shift+Tab nothing. Runs on the xcb
 // platform, started by real_keys_test.sh.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -41,6 +42,7 @@ class RealKeysTest : public QObject {
     void keysTypedIntoAField_data();
     void keysTypedIntoAField();
     void aRejectedTabWithTheBoxClosedByReturn();
+    void aClickOnCalcularThatARejectionInterruptsLeavesTheButtonUp();
 
   private:
     QLineEdit& Campo(const char* nombre) {
@@ -127,6 +129,39 @@ void RealKeysTest::aRejectedTabWithTheBoxClosedByReturn() {
     QTRY_COMPARE(Enfocado(), "txtV1");
     QCOMPARE(Campo("txtV1").text(), "0,000");
     QCOMPARE(Campo("txtV1").selectedText(), "0,000");
+}
+
+// State: "1,2,3" typed into txtV1. Action: the mouse pressed on " CALCULAR ",
+// and released while the message box is up, which Return then closes.
+// Expected: txtV1 has the focus back with its zero text; the button is drawn up
+// again and was not clicked, so nothing was calculated.
+void RealKeysTest::aClickOnCalcularThatARejectionInterruptsLeavesTheButtonUp() {
+    Campo("txtV1").setFocus();
+    Teclas("1 comma 2 comma 3");
+    auto* calcular = ventana_->findChild<QAbstractButton*>("cmdCalcular");
+    const QPoint centro = calcular->mapTo(ventana_.get(), calcular->rect().center());
+    QCOMPARE(QProcess::execute("xdotool", {"mousemove", "--window", QString::number(ventana_->winId()),
+                                            QString::number(centro.x()), QString::number(centro.y())}),
+             0);
+    bool cajaVista = false;
+    QTimer cerrar;
+    cerrar.setInterval(100);
+    connect(&cerrar, &QTimer::timeout, this, [&] {
+        if (QApplication::activeModalWidget() != nullptr && !cajaVista) {
+            cajaVista = true;
+            QCOMPARE(QProcess::execute("xdotool", {"mouseup", "1"}), 0);
+            Teclas("Return");
+        }
+    });
+    cerrar.start();
+    QCOMPARE(QProcess::execute("xdotool", {"mousedown", "1"}), 0);
+    QTRY_VERIFY(cajaVista);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QTRY_COMPARE(Enfocado(), "txtV1");
+    QCOMPARE(Campo("txtV1").text(), "0,000");
+    QTRY_VERIFY(!calcular->isDown());
+    // Db1 = 0 would show the factor 1,00000000 had the button been clicked.
+    QCOMPARE(Campo("txtFv").text(), "0,0000");
 }
 
 }  // namespace tavolen
