@@ -3,6 +3,8 @@
 // Ctrl+C carries "\x03", Delete "\x7f", Shift+Tab nothing. Runs on the xcb
 // platform, started by real_keys_test.sh.
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -30,6 +32,27 @@ QString Enfocado() {
     const QWidget* foco = QApplication::focusWidget();
     return foco != nullptr ? foco->objectName() : QString();
 }
+
+// Watches for the message box and, the first time it is up, runs `alAbrirse`
+// (which sends the X events that close it); `vista()` tells whether it came.
+class AlAbrirseLaCaja {
+  public:
+    explicit AlAbrirseLaCaja(std::function<void()> alAbrirse) {
+        temporizador_.setInterval(100);
+        QObject::connect(&temporizador_, &QTimer::timeout, [this, alAbrirse] {
+            if (QApplication::activeModalWidget() != nullptr && !vista_) {
+                vista_ = true;
+                alAbrirse();
+            }
+        });
+        temporizador_.start();
+    }
+    bool vista() const { return vista_; }
+
+  private:
+    QTimer temporizador_;
+    bool vista_ = false;
+};
 
 }  // namespace
 
@@ -112,18 +135,9 @@ void RealKeysTest::aRejectedTabWithTheBoxClosedByReturn() {
     Campo("txtV1").setFocus();
     Teclas("1 comma 2 comma 3");
     QCOMPARE(Campo("txtV1").text(), "1,2,3");
-    bool cajaVista = false;
-    QTimer cerrar;
-    cerrar.setInterval(100);
-    connect(&cerrar, &QTimer::timeout, this, [&] {
-        if (QApplication::activeModalWidget() != nullptr && !cajaVista) {
-            cajaVista = true;
-            Teclas("Return");
-        }
-    });
-    cerrar.start();
+    const AlAbrirseLaCaja caja([] { Teclas("Return"); });
     Teclas("Tab");
-    QTRY_VERIFY(cajaVista);
+    QTRY_VERIFY(caja.vista());
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     QTRY_VERIFY(ventana_->isActiveWindow());
     QTRY_COMPARE(Enfocado(), "txtV1");
@@ -143,19 +157,12 @@ void RealKeysTest::aClickOnCalcularThatARejectionInterruptsLeavesTheButtonUp() {
     QCOMPARE(QProcess::execute("xdotool", {"mousemove", "--window", QString::number(ventana_->winId()),
                                             QString::number(centro.x()), QString::number(centro.y())}),
              0);
-    bool cajaVista = false;
-    QTimer cerrar;
-    cerrar.setInterval(100);
-    connect(&cerrar, &QTimer::timeout, this, [&] {
-        if (QApplication::activeModalWidget() != nullptr && !cajaVista) {
-            cajaVista = true;
-            QCOMPARE(QProcess::execute("xdotool", {"mouseup", "1"}), 0);
-            Teclas("Return");
-        }
+    const AlAbrirseLaCaja caja([] {
+        QCOMPARE(QProcess::execute("xdotool", {"mouseup", "1"}), 0);
+        Teclas("Return");
     });
-    cerrar.start();
     QCOMPARE(QProcess::execute("xdotool", {"mousedown", "1"}), 0);
-    QTRY_VERIFY(cajaVista);
+    QTRY_VERIFY(caja.vista());
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     QTRY_COMPARE(Enfocado(), "txtV1");
     QCOMPARE(Campo("txtV1").text(), "0,000");
