@@ -2,13 +2,14 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
 #include <QString>
 
 #include "engine/decibel_computation.h"
-#include "engine/number_text.h"
 #include "engine/result_texts.h"
+#include "fields/field_table.h"
 #include "ui_frm_principal.h"
 #include "window/apariencia.h"
 #include "window/desktop_services.h"
@@ -84,35 +85,23 @@ void frmPrincipal::Form_Load() {
     LimpiarTodo();
 }
 
-// Every control gets the text of zero under its own display pattern: three
-// decimals for the first value of a ratio, four everywhere else.
+// Every entry field gets the text of zero under its own display pattern (three
+// decimals for the first value of a ratio, four everywhere else), as the field
+// table gives it, and every number of the state becomes 0.
 void frmPrincipal::LimpiarTodo() {
-    const QString ceroDe3 = Texto(FormatearCifra(0, kPatron3Decimales));
-    const QString ceroDe4 = Texto(FormatearCifra(0, kPatron4Decimales));
-    ui_->txtV1->setText(ceroDe3);
-    ui_->txtV2->setText(ceroDe4);
-    ui_->txtP1->setText(ceroDe3);
-    ui_->txtP2->setText(ceroDe4);
-    ui_->txtDb1->setText(ceroDe4);
-    ui_->txtF1->setText(ceroDe4);
+    for (const CampoDeEntrada& campo : kCamposDeEntrada) {
+        findChild<QLineEdit*>(Texto(campo.control))->setText(Texto(campo.textoCero));
+    }
     Limpiar();
-    estado_.V1 = 0;
-    estado_.V2 = 0;
-    estado_.P1 = 0;
-    estado_.P2 = 0;
-    estado_.Db1 = 0;
-    estado_.F1 = 0;
+    for (const CampoDeEntrada& campo : kCamposDeEntrada) {
+        estado_.*campo.variable = 0;
+    }
 }
 
 // Clears the six result displays and the six results; the inputs stay.
 void frmPrincipal::Limpiar() {
-    const QString cero = Texto(kTextoCero);
-    ui_->lblDbv->setText(cero);
-    ui_->lblDbp->setText(cero);
-    ui_->txtFv->setText(cero);
-    ui_->txtFp->setText(cero);
-    ui_->lblDbfv->setText(cero);
-    ui_->lblDbfp->setText(cero);
+    const std::string cero(kTextoCero);
+    EscribirResultados({cero, cero, cero, cero, cero, cero});
     estado_.Dbv = 0;
     estado_.Dbp = 0;
     estado_.Fv = 0;
@@ -122,7 +111,11 @@ void frmPrincipal::Limpiar() {
 }
 
 void frmPrincipal::MostrarResultados() {
-    const TextosResultados textos = TextosDeResultados(estado_);
+    EscribirResultados(TextosDeResultados(estado_));
+}
+
+// Each of the six result displays is written once, in this order.
+void frmPrincipal::EscribirResultados(const TextosResultados& textos) {
     ui_->lblDbv->setText(Texto(textos.lblDbv));
     ui_->lblDbp->setText(Texto(textos.lblDbp));
     ui_->txtFv->setText(Texto(textos.txtFv));

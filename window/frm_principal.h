@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "engine/calculator_state.h"
+#include "engine/result_texts.h"
 
 class QShowEvent;
 
@@ -63,6 +64,7 @@ class frmPrincipal : public QWidget {
     void LimpiarTodo();
     void Limpiar();
     void MostrarResultados();
+    void EscribirResultados(const TextosResultados& textos);
     void cmdCalcular_Click();
     void cmdReset_Click();
     void imgLogo_Click();
