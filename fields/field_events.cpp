@@ -43,11 +43,21 @@ class EventosDeCampo final : public QObject {
             case QEvent::FocusIn:
                 // QLineEdit selects all by itself only for Tab and Shift+Tab, and
                 // then only when nothing is selected, so the selection made here
-                // stands on every road. A context menu returns the focus with the
-                // popup reason: selecting then would let a paste replace the text.
-                if (static_cast<QFocusEvent*>(evento)->reason() != Qt::PopupFocusReason) {
+                // stands on every road by which the focus comes from another
+                // control or from the program. Two returns are no arrival: the
+                // window getting the activation back (from another program, or
+                // from the message box), and the field's context menu closing.
+                // The text, its selection and the caret then stay as the user
+                // left them; selecting would let the next digit replace the
+                // number being typed, or a paste the whole text.
+                if (LlegaDeOtroControl(static_cast<QFocusEvent*>(evento)->reason())) {
                     procedimientos_.GotFocus();
                 }
+                seFueConLaVentana_ = false;
+                return false;
+            case QEvent::FocusOut:
+                seFueConLaVentana_ =
+                    static_cast<QFocusEvent*>(evento)->reason() == Qt::ActiveWindowFocusReason;
                 return false;
             default:
                 return false;
@@ -55,6 +65,18 @@ class EventosDeCampo final : public QObject {
     }
 
   private:
+    // The activation brings the focus back to the field that had it when the
+    // window lost it; a field that the program gave the focus to while the
+    // window was inactive (setFocus only records it then) receives it with the
+    // same reason, and that is an arrival.
+    bool LlegaDeOtroControl(Qt::FocusReason motivo) const {
+        switch (motivo) {
+            case Qt::PopupFocusReason: return false;
+            case Qt::ActiveWindowFocusReason: return !seFueConLaVentana_;
+            default: return true;
+        }
+    }
+
     bool Tecla(QKeyEvent& tecla) {
         const std::optional<std::int16_t> codigo = KeyAsciiDe(tecla);
         if (!codigo) {
@@ -104,6 +126,7 @@ class EventosDeCampo final : public QObject {
 
     QLineEdit& caja_;
     ProcedimientosDeCampo procedimientos_;
+    bool seFueConLaVentana_ = false;  // the focus left with the window's activation
 };
 
 }  // namespace

@@ -22,8 +22,10 @@ struct ProcedimientosDeCampo {
 // - LostFocus: the focus has moved from the field to another control of the
 //   same window, by whatever means. Not when the window itself loses the focus
 //   (another program, a message box) nor when the field's context menu opens.
-// - GotFocus: the field has received the focus, on any road, except the return
-//   from its own context menu (a paste from it must not act on a selection).
+// - GotFocus: the field has received the focus from another control or from
+//   the program (Tab, Shift+Tab, a click, setFocus). Not when the focus merely
+//   comes back with the window's activation (from another program or a message
+//   box) or from the field's own context menu: the text and its selection stay.
 void ConectarCampo(QLineEdit& caja, ProcedimientosDeCampo procedimientos);
 
 }  // namespace tavolen
