@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 namespace tavolen {
@@ -31,6 +32,10 @@ void MsgBox(QWidget* propietario, std::string_view mensaje, std::int16_t estilo,
             std::string_view titulo) {
     QMessageBox caja(IconoDeEstilo(estilo), DesdeUtf8(titulo), DesdeUtf8(mensaje),
                      QMessageBox::Ok, propietario);
+    // The box asks for the keyboard once it is up, so that Enter closes it on a
+    // desktop that activates no new window by itself (no window manager, or
+    // evilwm), where the keys would otherwise still go to the blocked window.
+    QTimer::singleShot(0, &caja, [&caja] { caja.activateWindow(); });
     caja.exec();
 }
 

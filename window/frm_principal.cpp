@@ -11,6 +11,7 @@
 #include "engine/result_texts.h"
 #include "fields/field_table.h"
 #include "ui_frm_principal.h"
+#include "window/activation.h"
 #include "window/apariencia.h"
 #include "window/desktop_services.h"
 
@@ -55,6 +56,7 @@ void frmPrincipal::showEvent(QShowEvent* evento) {
     if (!centrada_ && !evento->spontaneous()) {
         centrada_ = true;
         CentrarEnPantalla();
+        ActivarConLaEntrada(*this);
     }
 }
 
