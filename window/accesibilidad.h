@@ -8,7 +8,7 @@ namespace tavolen {
 // carries an accessible name reports its text as its accessible value and
 // through the accessible text interface, as a read-only text box does:
 //   lblDbv: name "Decibelios de la relación de tensiones", value "20,0000".
-// Call it once, before the window is built (main does; so do the tests).
+// The window calls it before it builds its controls; calling it again does nothing.
 void InstalarAccesibilidad();
 
 }  // namespace tavolen

@@ -11,9 +11,18 @@
 #include "engine/result_texts.h"
 #include "fields/field_table.h"
 #include "ui_frm_principal.h"
+#include "window/accesibilidad.h"
 #include "window/activation.h"
 #include "window/apariencia.h"
 #include "window/desktop_services.h"
+
+// The pictures are compiled into this static library, whose resource object
+// the linker would leave out of an executable that names none of its symbols;
+// registering them here brings them into every program that builds the window.
+// Q_INIT_RESOURCE cannot stand inside a namespace.
+static void RegistrarRecursosDeVentana() {
+    Q_INIT_RESOURCE(ventana);
+}
 
 namespace tavolen {
 
@@ -32,6 +41,14 @@ frmPrincipal::frmPrincipal(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui_(new Ui::frmPrincipal) {
+    // What the controls need before they exist: their pictures and icon, and
+    // the accessible interfaces that let a screen reader hear the results.
+    static const bool preparada = [] {
+        RegistrarRecursosDeVentana();
+        InstalarAccesibilidad();
+        return true;
+    }();
+    (void)preparada;
     ui_->setupUi(this);
     AplicarApariencia(*this);
     CargarImagenes();
