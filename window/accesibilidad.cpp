@@ -2,7 +2,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+
+#include "window/imagen_pulsable.h"
 
 namespace tavolen {
 
@@ -53,9 +57,40 @@ class EtiquetaConValor : public QAccessibleWidget, public QAccessibleTextInterfa
     QString texto() const { return static_cast<const QLabel*>(widget())->text(); }
 };
 
+// The banner: a link to its page, which assistive technology can follow with
+// the press action just as a click does.
+class EnlaceDeImagen : public QAccessibleWidget {
+  public:
+    explicit EnlaceDeImagen(ImagenPulsable* imagen) : QAccessibleWidget(imagen, QAccessible::Link) {
+        addControllingSignal(QStringLiteral("clicked()"));
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& accion) override {
+        if (accion == pressAction()) {
+            emit static_cast<ImagenPulsable*>(widget())->clicked();
+        }
+    }
+};
+
+// A plain frame drawn as a line is a separator; labels and other frames are
+// kinds of QFrame too and keep their own interfaces.
+bool EsLinea(QObject* objeto) {
+    auto* marco = qobject_cast<QFrame*>(objeto);
+    return marco != nullptr && marco->metaObject() == &QFrame::staticMetaObject &&
+           (marco->frameShape() == QFrame::HLine || marco->frameShape() == QFrame::VLine);
+}
+
 // Labels without an accessible name are left to Qt, which already reads their
 // text as their name: the headings "VALOR 1", "DECIBELIOS"...
-QAccessibleInterface* InterfazDeEtiqueta(const QString& /*clase*/, QObject* objeto) {
+QAccessibleInterface* InterfazDeControl(const QString& /*clase*/, QObject* objeto) {
+    if (auto* imagen = qobject_cast<ImagenPulsable*>(objeto)) {
+        return new EnlaceDeImagen(imagen);
+    }
+    if (EsLinea(objeto)) {
+        return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Separator);
+    }
     auto* etiqueta = qobject_cast<QLabel*>(objeto);
     if (etiqueta == nullptr || etiqueta->accessibleName().isEmpty()) {
         return nullptr;
@@ -68,10 +103,29 @@ QAccessibleInterface* InterfazDeEtiqueta(const QString& /*clase*/, QObject* obje
 void InstalarAccesibilidad() {
     // Installing the same factory twice would only ask it twice.
     static const bool instalada = [] {
-        QAccessible::installFactory(InterfazDeEtiqueta);
+        QAccessible::installFactory(InterfazDeControl);
         return true;
     }();
     (void)instalada;
+}
+
+void AnunciarTexto(QWidget& resultado, const QString& anterior) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QString texto;
+    if (auto* caja = qobject_cast<QLineEdit*>(&resultado)) {
+        // A text box already reports every write of its text as a text update.
+        texto = caja->text();
+    } else if (auto* etiqueta = qobject_cast<QLabel*>(&resultado)) {
+        texto = etiqueta->text();
+        QAccessibleTextUpdateEvent cambio(&resultado, 0, anterior, texto);
+        QAccessible::updateAccessibility(&cambio);
+    } else {
+        return;
+    }
+    QAccessibleValueChangeEvent valor(&resultado, texto);
+    QAccessible::updateAccessibility(&valor);
 }
 
 }  // namespace tavolen

@@ -1,5 +1,8 @@
 #pragma once
 
+class QString;
+class QWidget;
+
 namespace tavolen {
 
 // Qt's accessible QLabel reports its accessible name in place of its text, so a
@@ -8,7 +11,16 @@ namespace tavolen {
 // carries an accessible name reports its text as its accessible value and
 // through the accessible text interface, as a read-only text box does:
 //   lblDbv: name "Decibelios de la relación de tensiones", value "20,0000".
+// The banner becomes a link whose press action opens its page, as a click
+// does, and the three lines separators.
 // The window calls it before it builds its controls; calling it again does nothing.
 void InstalarAccesibilidad();
+
+// Tells assistive technology that the result display `resultado` (a label or a
+// read-only text box) has just been written, even with the text it had:
+// a text update from `anterior` to its text and a value change to it, so that
+// a screen reader or braille display that follows changes hears every result
+// of a calculation and of a clearing, whatever the kind of widget.
+void AnunciarTexto(QWidget& resultado, const QString& anterior);
 
 }  // namespace tavolen

@@ -133,14 +133,20 @@ void frmPrincipal::MostrarResultados() {
     EscribirResultados(TextosDeResultados(estado_));
 }
 
-// Each of the six result displays is written once, in this order.
+// Each of the six result displays is written once, in this order, and each
+// write is announced to assistive technology.
 void frmPrincipal::EscribirResultados(const TextosResultados& textos) {
-    ui_->lblDbv->setText(Texto(textos.lblDbv));
-    ui_->lblDbp->setText(Texto(textos.lblDbp));
-    ui_->txtFv->setText(Texto(textos.txtFv));
-    ui_->txtFp->setText(Texto(textos.txtFp));
-    ui_->lblDbfv->setText(Texto(textos.lblDbfv));
-    ui_->lblDbfp->setText(Texto(textos.lblDbfp));
+    const auto escribir = [](auto* control, std::string_view texto) {
+        const QString anterior = control->text();
+        control->setText(Texto(texto));
+        AnunciarTexto(*control, anterior);
+    };
+    escribir(ui_->lblDbv, textos.lblDbv);
+    escribir(ui_->lblDbp, textos.lblDbp);
+    escribir(ui_->txtFv, textos.txtFv);
+    escribir(ui_->txtFp, textos.txtFp);
+    escribir(ui_->lblDbfv, textos.lblDbfv);
+    escribir(ui_->lblDbfp, textos.lblDbfp);
 }
 
 // A click on the button has already moved the focus to it, so the field that
