@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "tests/fields/calculadora.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -31,7 +31,7 @@ class FocusSelectionTest : public QObject {
 // State: the window just opened. Expected: txtV1 has the focus, "0,000"
 // selected; a digit replaces it.
 void FocusSelectionTest::theWindowOpensWithTheFirstFieldSelected() {
-    Calculadora c;
+    VentanaAbierta c;
     QCOMPARE(c.enfocado(), "txtV1");
     QVERIFY(c.todoSeleccionado("txtV1"));
     c.escribir("5");
@@ -70,7 +70,7 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
     QFETCH(QByteArray, desde);
     QFETCH(QByteArray, campo);
     QFETCH(QString, texto);
-    Calculadora c;
+    VentanaAbierta c;
     c.campo(desde).setFocus();
     const bool rechazo = camino == Camino::RechazoAlSalir || camino == Camino::RechazoConEnter;
     c.escribir(rechazo ? "1,2,3" : "12");
@@ -102,7 +102,7 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
 // leaves it. Action: Tab from txtV1. Expected: nothing selected, the caret in
 // front.
 void FocusSelectionTest::anEmptyFieldPutsTheCaretInFront() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtV2").setText("");
     c.pulsar(Qt::Key_Tab);
     QCOMPARE(c.enfocado(), "txtV2");
