@@ -55,13 +55,13 @@ class VigilanteDeCajas final : public QObject {
 namespace {
 
 template <class Control>
-Control& Hijo(QWidget& ventana, const QString& nombre) {
-    auto* control = ventana.findChild<Control*>(nombre);
-    if (control == nullptr) {
-        qFatal("the window has no %s named %s", Control::staticMetaObject.className(),
-               qPrintable(nombre));
+Control& DeClase(QWidget& control) {
+    auto* deClase = qobject_cast<Control*>(&control);
+    if (deClase == nullptr) {
+        qFatal("%s is no %s", qPrintable(control.objectName()),
+               Control::staticMetaObject.className());
     }
-    return *control;
+    return *deClase;
 }
 
 QWidget& Enfocado() {
@@ -84,20 +84,28 @@ VentanaAbierta::VentanaAbierta()
 
 VentanaAbierta::~VentanaAbierta() = default;
 
+// Found once: the soak asks for the same controls after each of its actions.
 QWidget& VentanaAbierta::control(const QString& nombre) {
-    return Hijo<QWidget>(*ventana_, nombre);
+    QWidget*& hijo = controles_[nombre];
+    if (hijo == nullptr) {
+        hijo = ventana_->findChild<QWidget*>(nombre);
+    }
+    if (hijo == nullptr) {
+        qFatal("the window has no control named %s", qPrintable(nombre));
+    }
+    return *hijo;
 }
 
 QLineEdit& VentanaAbierta::campo(const QString& nombre) {
-    return Hijo<QLineEdit>(*ventana_, nombre);
+    return DeClase<QLineEdit>(control(nombre));
 }
 
 QLabel& VentanaAbierta::etiqueta(const QString& nombre) {
-    return Hijo<QLabel>(*ventana_, nombre);
+    return DeClase<QLabel>(control(nombre));
 }
 
 QPushButton& VentanaAbierta::boton(const QString& nombre) {
-    return Hijo<QPushButton>(*ventana_, nombre);
+    return DeClase<QPushButton>(control(nombre));
 }
 
 QString VentanaAbierta::texto(const QString& nombre) {

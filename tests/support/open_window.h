@@ -6,6 +6,7 @@
 // focus, and closes every dialog right after it opens, as a user pressing OK
 // would, recording what it showed, so that no test can hang on a modal box.
 
+#include <QHash>
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -74,6 +75,7 @@ class VentanaAbierta {
 
     std::unique_ptr<VigilanteDeCajas> vigilante_;
     std::unique_ptr<frmPrincipal> ventana_;
+    QHash<QString, QWidget*> controles_;  // by object name
 };
 
 // The one message box the window may show.
