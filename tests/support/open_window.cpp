@@ -170,8 +170,7 @@ void VentanaAbierta::TrasAccion(qsizetype cajasAntes) {
     }
 }
 
-void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
-    QApplication::clipboard()->setText(texto);
+QMenu& VentanaAbierta::abrirMenu(const QString& nombre) {
     QLineEdit& caja = campo(nombre);
     const QPoint punto = caja.rect().center();
     QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, caja.mapToGlobal(punto));
@@ -180,11 +179,17 @@ void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto)
     if (menu == nullptr) {
         qFatal("the field opened no context menu");
     }
+    return *menu;
+}
+
+void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
+    QApplication::clipboard()->setText(texto);
+    QMenu& menu = abrirMenu(nombre);
     // Qt names the entries by their (untranslated) texts only: "&Paste\tCtrl+V".
-    for (QAction* accion : menu->actions()) {
+    for (QAction* accion : menu.actions()) {
         if (accion->text().remove(QLatin1Char('&')).startsWith(QLatin1String("Paste"))) {
-            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                              menu->actionGeometry(accion).center());
+            QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
+                              menu.actionGeometry(accion).center());
             return;
         }
     }

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QWidget;
 
@@ -61,7 +62,9 @@ class VentanaAbierta {
                         Qt::KeyboardModifiers modificadores = Qt::NoModifier);
     void clic(const QString& nombre);  // a left click in the middle of a control
 
-    // Pastes through the field's own context menu, as a person would.
+    // The field's own context menu, opened as a right click opens it.
+    QMenu& abrirMenu(const QString& nombre);
+    // Pastes through that menu, as a person would.
     void pegarDesdeMenu(const QString& nombre, const QString& texto);
 
     // The dialogs shown (and closed) since the last call. An action that made
