@@ -146,7 +146,6 @@ BENCHMARK(BM_PulsarBotonSinNada)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     // No display is needed; the window is drawn into memory.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    Q_INIT_RESOURCE(ventana);
     QApplication aplicacion(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "tests/fields/calculadora.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -24,7 +24,7 @@ class CalculationTest : public QObject {
 // State: the window just opened. Action: "2", Enter, "20", Enter, a click on
 // " CALCULAR ". Expected: the texts and values of the road, and the six results.
 void CalculationTest::theRoadOfOneCalculationEndsInItsSixResults() {
-    Calculadora c;
+    VentanaAbierta c;
     QCOMPARE(c.enfocado(), "txtV1");
     c.escribir("2");
     c.pulsar(Qt::Key_Return);
@@ -50,7 +50,7 @@ void CalculationTest::theRoadOfOneCalculationEndsInItsSixResults() {
 // State: "20" typed into txtV2, no Enter. Action: a click on " CALCULAR ".
 // Expected: the leave commit runs before the click, and the level uses 20.
 void CalculationTest::aClickOnCalcularCommitsTheTextBeingTyped() {
-    Calculadora c;
+    VentanaAbierta c;
     c.escribir("2");
     c.pulsar(Qt::Key_Tab);
     c.escribir("20");
@@ -64,7 +64,7 @@ void CalculationTest::aClickOnCalcularCommitsTheTextBeingTyped() {
 // " CALCULAR ". Expected: the leave commit rejects the text: one box, the zero
 // text, V2 still 0 and the focus back in txtV2 with its text selected.
 void CalculationTest::aClickOnCalcularRejectsAMalformedText() {
-    Calculadora c;
+    VentanaAbierta c;
     c.escribir("2");
     c.pulsar(Qt::Key_Return);
     c.escribir("1,2,3");
@@ -81,7 +81,7 @@ void CalculationTest::aClickOnCalcularRejectsAMalformedText() {
 // State: a factor typed into txtF1. Action: Enter. Expected: the focus on
 // " CALCULAR ", F1 stored, no result changed; Space then presses the button.
 void CalculationTest::enterInTheFactorFieldStopsOnCalcularWithoutPressingIt() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtF1").setFocus();
     c.escribir("2");
     c.pulsar(Qt::Key_Return);
@@ -99,7 +99,7 @@ void CalculationTest::enterInTheFactorFieldStopsOnCalcularWithoutPressingIt() {
 // " CALCULAR " again. Expected: the six results, then the start-up window,
 // then the results of all-zero inputs.
 void CalculationTest::aWholeSittingByKeyboardAloneThenResetThenCalculate() {
-    Calculadora c;
+    VentanaAbierta c;
     c.escribir("20");  // txtV1
     c.pulsar(Qt::Key_Return);
     c.escribir("2");  // txtV2

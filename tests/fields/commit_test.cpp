@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "fields/field_table.h"
-#include "tests/fields/calculadora.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -28,13 +28,13 @@ const CampoDeEntrada& CampoDeNombre(const QByteArray& nombre) {
     qFatal("no entry field named %s", nombre.constData());
 }
 
-double Guardado(Calculadora& c, const QByteArray& nombre) {
+double Guardado(VentanaAbierta& c, const QByteArray& nombre) {
     return c.ventana().estado().*CampoDeNombre(nombre).variable;
 }
 
 // Commits kPrevio in the field by leaving it, and gives the field the focus
 // back, its text selected, so that the next keys replace it.
-void ConValorPrevio(Calculadora& c, const QByteArray& nombre) {
+void ConValorPrevio(VentanaAbierta& c, const QByteArray& nombre) {
     c.campo(nombre).setFocus();
     c.escribir("7");
     c.pulsar(Qt::Key_Tab);
@@ -45,7 +45,7 @@ void ConValorPrevio(Calculadora& c, const QByteArray& nombre) {
 
 // Enter keeps the focus in the field that rejected its text; leaving it gets
 // the focus back there.
-void EsperarRechazo(Calculadora& c, const QByteArray& nombre, const char* ceroEsperado) {
+void EsperarRechazo(VentanaAbierta& c, const QByteArray& nombre, const char* ceroEsperado) {
     const QList<CajaVista> cajas = c.cajasCerradas();
     QCOMPARE(cajas.size(), 1);
     QVERIFY(EsCajaDeCifraNoValida(cajas.first()));
@@ -134,7 +134,7 @@ void CommitTest::aTypedTextCommitted() {
     QFETCH(QString, despues);
     QFETCH(double, guardado);
     QFETCH(QString, foco);
-    Calculadora c;
+    VentanaAbierta c;
     ConValorPrevio(c, campo);
     if (escrito.isEmpty()) {
         c.pulsar(Qt::Key_Backspace);
@@ -159,7 +159,7 @@ void CommitTest::aTypedTextCommitted() {
 // State: the window just opened. Action: a malformed text and Enter.
 // Expected: the three message variables hold what the box showed.
 void CommitTest::aRejectionFillsTheMessageVariables() {
-    Calculadora c;
+    VentanaAbierta c;
     QCOMPARE(c.ventana().estado().Estilo, 0);
     c.escribir("1,2,3");
     c.pulsar(Qt::Key_Return);
@@ -174,7 +174,7 @@ void CommitTest::aRejectionFillsTheMessageVariables() {
 // State: txtV1 has committed 7 and rejected "1,2,3" by Enter. Action: Enter
 // again. Expected: the zero text is committed, 0 stored, the focus moves on.
 void CommitTest::aSecondEnterAfterARejectionCommitsTheZeroText() {
-    Calculadora c;
+    VentanaAbierta c;
     ConValorPrevio(c, "txtV1");
     c.escribir("1,2,3");
     c.pulsar(Qt::Key_Return);
@@ -190,7 +190,7 @@ void CommitTest::aSecondEnterAfterARejectionCommitsTheZeroText() {
 // txtP2. Expected: "2,5" is committed and the focus stays in txtP2; "1,2,3"
 // is rejected and the focus comes back to txtP1, its zero text selected.
 void CommitTest::aClickIntoAnotherFieldCommitsOrBringsTheFocusBack() {
-    Calculadora c;
+    VentanaAbierta c;
     ConValorPrevio(c, "txtP1");
     c.escribir("2,5");
     c.clic("txtP2");
@@ -208,7 +208,7 @@ void CommitTest::aClickIntoAnotherFieldCommitsOrBringsTheFocusBack() {
 // then Enter; back again, then Tab. Expected: the grouped text passes the
 // check again and gives the same text and value each time.
 void CommitTest::aGroupedNumberCommitsAgainUnchanged() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtV2").setFocus();
     c.escribir("1234");
     c.pulsar(Qt::Key_Return);
@@ -249,7 +249,7 @@ void CommitTest::aPastedTextThatIsNoNumberIsRejected() {
     QFETCH(QString, pegado);
     QFETCH(bool, conEnter);
     QFETCH(QString, cero);
-    Calculadora c;
+    VentanaAbierta c;
     ConValorPrevio(c, campo);
     c.pegarDesdeMenu(campo, pegado);
     QCOMPARE(c.texto(campo), pegado);
@@ -261,7 +261,7 @@ void CommitTest::aPastedTextThatIsNoNumberIsRejected() {
 // "3" from the context menu, then Enter. Expected: neither the menu's opening
 // nor its closing committed or selected: the paste went in at the caret.
 void CommitTest::theContextMenuNeitherCommitsNorSelects() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtV2").setFocus();
     c.escribir("12");
     c.pulsar(Qt::Key_Home);
@@ -282,7 +282,7 @@ void CommitTest::theContextMenuNeitherCommitsNorSelects() {
 // rejects it and gets the focus back itself. One box each: the returns of the
 // focus do not set off one another.
 void CommitTest::twoMalformedFieldsAreEachRejectedOnce() {
-    Calculadora c;
+    VentanaAbierta c;
     ConValorPrevio(c, "txtP1");
     c.escribir("1,2,3");
     c.campo("txtP2").setText("4,5,6");
@@ -311,7 +311,7 @@ void CommitTest::twoMalformedFieldsAreEachRejectedOnce() {
 // and then gives it back. Expected: nothing committed meanwhile; Enter then
 // commits as usual.
 void CommitTest::leavingTheWholeWindowCommitsNothing() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtV2").setFocus();
     c.escribir("12");
     {

@@ -1,12 +1,16 @@
-// Whenever an entry field receives the focus its whole text is selected, on
-// every road by which the focus arrives, so that the next digit typed replaces
-// the old number.
+// Whenever the focus arrives in an entry field from another control or from
+// the program, its whole text is selected, so that the next digit typed
+// replaces the old number; when the focus merely comes back (with the window's
+// activation, or from the field's context menu), nothing changes, so that the
+// next digit goes on with the number being typed.
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QWindow>
 
-#include "tests/fields/calculadora.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -14,6 +18,17 @@ namespace tavolen {
 namespace {
 
 enum class Camino { Tab, ShiftTab, Enter, RechazoAlSalir, RechazoConEnter, Reset };
+
+enum class Vuelta { PorElPrograma, PorElProgramaSinActivacion, Reactivacion, MenuContextual };
+
+// Another program taking the activation, and giving it back: the calls that
+// Qt itself makes when the platform reports the change.
+void Activar(QWidget* ventana) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(ventana);
+    QT_WARNING_POP
+}
 
 }  // namespace
 
@@ -25,13 +40,16 @@ class FocusSelectionTest : public QObject {
     void aFieldReceivingTheFocus_data();
     void aFieldReceivingTheFocus();
     void anEmptyFieldPutsTheCaretInFront();
+    void aFocusThatComesBackOrArrives_data();
+    void aFocusThatComesBackOrArrives();
+    void keysThatReachAnInactiveWindowStillCommitAndSelect();
     void cleanup();
 };
 
 // State: the window just opened. Expected: txtV1 has the focus, "0,000"
 // selected; a digit replaces it.
 void FocusSelectionTest::theWindowOpensWithTheFirstFieldSelected() {
-    Calculadora c;
+    VentanaAbierta c;
     QCOMPARE(c.enfocado(), "txtV1");
     QVERIFY(c.todoSeleccionado("txtV1"));
     c.escribir("5");
@@ -70,7 +88,7 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
     QFETCH(QByteArray, desde);
     QFETCH(QByteArray, campo);
     QFETCH(QString, texto);
-    Calculadora c;
+    VentanaAbierta c;
     c.campo(desde).setFocus();
     const bool rechazo = camino == Camino::RechazoAlSalir || camino == Camino::RechazoConEnter;
     c.escribir(rechazo ? "1,2,3" : "12");
@@ -102,12 +120,89 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
 // leaves it. Action: Tab from txtV1. Expected: nothing selected, the caret in
 // front.
 void FocusSelectionTest::anEmptyFieldPutsTheCaretInFront() {
-    Calculadora c;
+    VentanaAbierta c;
     c.campo("txtV2").setText("");
     c.pulsar(Qt::Key_Tab);
     QCOMPARE(c.enfocado(), "txtV2");
     QVERIFY(!c.campo("txtV2").hasSelectedText());
     QCOMPARE(c.campo("txtV2").cursorPosition(), 0);
+}
+
+// State: "12" typed into txtV1, the caret after the 2 and nothing selected.
+// Action: the road. Expected: where the focus is; on an arrival the whole text
+// selected, on a return the text, selection and caret as they were. Then "3"
+// is typed.
+void FocusSelectionTest::aFocusThatComesBackOrArrives_data() {
+    QTest::addColumn<Vuelta>("vuelta");
+    QTest::addColumn<QString>("enfocado");
+    QTest::addColumn<bool>("selecciona");
+    QTest::addColumn<QString>("despues");  // the focused field's text after the "3"
+    QTest::newRow("the program moves the focus") << Vuelta::PorElPrograma << "txtV2" << true << "3";
+    QTest::newRow("the program moves the focus while the window is inactive")
+        << Vuelta::PorElProgramaSinActivacion << "txtV2" << true << "3";
+    QTest::newRow("the window deactivated and activated again")
+        << Vuelta::Reactivacion << "txtV1" << false << "123";
+    QTest::newRow("its context menu opened and closed")
+        << Vuelta::MenuContextual << "txtV1" << false << "123";
+}
+
+void FocusSelectionTest::aFocusThatComesBackOrArrives() {
+    QFETCH(Vuelta, vuelta);
+    QFETCH(QString, enfocado);
+    QFETCH(bool, selecciona);
+    QFETCH(QString, despues);
+    VentanaAbierta c;
+    c.escribir("12");
+    QLineEdit& txtV1 = c.campo("txtV1");
+    QCOMPARE(txtV1.cursorPosition(), 2);
+    QVERIFY(!txtV1.hasSelectedText());
+    switch (vuelta) {
+        case Vuelta::PorElPrograma:
+            c.campo("txtV2").setFocus(Qt::OtherFocusReason);
+            break;
+        case Vuelta::PorElProgramaSinActivacion:
+            Activar(nullptr);
+            c.campo("txtV2").setFocus(Qt::OtherFocusReason);  // only recorded, while inactive
+            Activar(&c.ventana());
+            break;
+        case Vuelta::Reactivacion:
+            Activar(nullptr);
+            Activar(&c.ventana());
+            break;
+        case Vuelta::MenuContextual:
+            QTest::keyClick(&c.abrirMenu("txtV1"), Qt::Key_Escape);
+            QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+            break;
+    }
+    QVERIFY(c.ventana().isActiveWindow());
+    QCOMPARE(c.enfocado(), enfocado);
+    if (selecciona) {
+        QVERIFY(c.todoSeleccionado(enfocado));
+    } else {
+        QCOMPARE(txtV1.text(), "12");
+        QVERIFY(!txtV1.hasSelectedText());
+        QCOMPARE(txtV1.cursorPosition(), 2);
+    }
+    c.escribir("3");
+    QCOMPARE(c.texto(enfocado), despues);
+}
+
+// State: the window just opened, then deactivated, as under a window manager
+// that does not activate new windows. Action: "2" and Enter sent to the
+// window, as the X server delivers them. Expected: the window active, V1
+// stored, and txtV2 holding the focus with its text selected.
+void FocusSelectionTest::keysThatReachAnInactiveWindowStillCommitAndSelect() {
+    VentanaAbierta c;
+    Activar(nullptr);
+    QVERIFY(!c.ventana().isActiveWindow());
+    QWindow* nativa = c.ventana().windowHandle();
+    QTest::keyClick(nativa, Qt::Key_2);
+    QTest::keyClick(nativa, Qt::Key_Return);
+    QCOMPARE(c.ventana().estado().V1, 2.0);
+    QCOMPARE(c.texto("txtV1"), "2,000");
+    QCOMPARE(c.enfocado(), "txtV2");
+    QVERIFY(c.todoSeleccionado("txtV2"));
+    QVERIFY(c.ventana().isActiveWindow());
 }
 
 void FocusSelectionTest::cleanup() {

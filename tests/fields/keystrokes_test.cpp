@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "tests/fields/calculadora.h"
+#include "tests/support/open_window.h"
 
 namespace tavolen {
 
@@ -89,7 +89,7 @@ void KeystrokesTest::aCharacterKeyAfter12() {
     QFETCH(QString, texto);
     QFETCH(QString, despues);
     QFETCH(int, modificadores);
-    Calculadora c;
+    VentanaAbierta c;
     const QByteArray nombre = campo.toLatin1();
     c.campo(nombre).setFocus();
     c.escribir("12");
@@ -115,7 +115,7 @@ void KeystrokesTest::theEditingShortcutsDoNothing_data() {
 void KeystrokesTest::theEditingShortcutsDoNothing() {
     QFETCH(int, tecla);
     QFETCH(QString, seleccion);
-    Calculadora c;
+    VentanaAbierta c;
     QApplication::clipboard()->setText("99");
     c.campo("txtV2").setFocus();
     c.escribir("12");
@@ -149,7 +149,7 @@ void KeystrokesTest::keysThatTypeNoCharacterReachTheField() {
     QFETCH(QString, campo);
     QFETCH(QList<int>, teclas);
     QFETCH(QString, despues);
-    Calculadora c;
+    VentanaAbierta c;
     const QByteArray nombre = campo.toLatin1();
     c.campo(nombre).setFocus();
     c.escribir("12");

@@ -58,16 +58,16 @@ bool IsEnter(const PlayedAction& action) {
 
 }  // namespace
 
-InvariantChecker::InvariantChecker(CalculatorPage& page, const MessageBoxCloser& boxes)
-    : page_(page), boxes_(boxes) {
+InvariantChecker::InvariantChecker(VentanaAbierta& page) : page_(page) {
     for (std::size_t i = 0; i < kEntryFields.size(); ++i) {
         lastAccepted_[i] = QString::fromLatin1(kEntryFields[i].zeroText);
     }
     resultTexts_.fill(kZero);
-    for (QWidget* control : page_.controls) geometry_.push_back(control->geometry());
+    for (const char* name : kAllControls) geometry_.push_back(page_.control(name).geometry());
     // Connected after the window's own handlers, so these run right after them.
-    connect(page_.calcular, &QPushButton::clicked, this, &InvariantChecker::onCalculated);
-    connect(page_.reset, &QPushButton::clicked, this, &InvariantChecker::onReset);
+    connect(&page_.boton("cmdCalcular"), &QPushButton::clicked, this,
+            &InvariantChecker::onCalculated);
+    connect(&page_.boton("cmdReset"), &QPushButton::clicked, this, &InvariantChecker::onReset);
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
 }
@@ -75,6 +75,14 @@ InvariantChecker::InvariantChecker(CalculatorPage& page, const MessageBoxCloser&
 InvariantChecker::~InvariantChecker() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+}
+
+QLineEdit& InvariantChecker::field(std::size_t index) const {
+    return page_.campo(kEntryFields[index].name);
+}
+
+QString InvariantChecker::resultText(std::size_t index) const {
+    return page_.texto(kResultDisplays[index]);
 }
 
 void InvariantChecker::openUrl(const QUrl& url) {
@@ -88,7 +96,7 @@ QString InvariantChecker::checkStartUp() const {
 
 QString InvariantChecker::checkStartUpState(bool focusToo) const {
     QString broken;
-    const CalculatorState& s = page_.window.estado();
+    const CalculatorState& s = page_.ventana().estado();
     const double numbers[] = {s.V1,  s.V2,  s.P1, s.P2, s.Db1,  s.F1,
                               s.Dbv, s.Dbp, s.Fv, s.Fp, s.Dbfv, s.Dbfp};
     for (double number : numbers) {
@@ -106,21 +114,19 @@ QString InvariantChecker::checkStartUpState(bool focusToo) const {
         }
     }
     for (std::size_t i = 0; i < kEntryFields.size(); ++i) {
-        if (page_.fields[i]->text() != QString::fromLatin1(kEntryFields[i].zeroText)) {
+        if (field(i).text() != QString::fromLatin1(kEntryFields[i].zeroText)) {
             broken += QStringLiteral("%1 shows %2, not its zero text; ")
-                          .arg(QString::fromLatin1(kEntryFields[i].name),
-                               Quoted(page_.fields[i]->text()));
+                          .arg(QString::fromLatin1(kEntryFields[i].name), Quoted(field(i).text()));
         }
     }
     for (std::size_t i = 0; i < kResultDisplays.size(); ++i) {
-        if (page_.resultText(i) != kZero) {
-            broken +=
-                QStringLiteral("%1 shows %2, not 0,0000; ")
-                    .arg(QString::fromLatin1(kResultDisplays[i]), Quoted(page_.resultText(i)));
+        if (resultText(i) != kZero) {
+            broken += QStringLiteral("%1 shows %2, not 0,0000; ")
+                          .arg(QString::fromLatin1(kResultDisplays[i]), Quoted(resultText(i)));
         }
     }
     if (focusToo) {
-        QLineEdit* first = page_.fields[0];
+        QLineEdit* first = &field(0);
         if (QApplication::focusWidget() != first) {
             broken +=
                 QStringLiteral("the focus is on %1, not on txtV1; ")
@@ -135,10 +141,9 @@ QString InvariantChecker::checkStartUpState(bool focusToo) const {
 }
 
 void InvariantChecker::beforeAction() {
-    stateBefore_ = page_.window.estado();
+    stateBefore_ = page_.ventana().estado();
     focusBefore_ = QApplication::focusWidget();
-    for (std::size_t i = 0; i < page_.fields.size(); ++i) textsBefore_[i] = page_.fields[i]->text();
-    boxesBefore_ = boxes_.count();
+    for (std::size_t i = 0; i < kEntryFields.size(); ++i) textsBefore_[i] = field(i).text();
     urlsBefore_ = urlsOpened_;
     calculated_ = false;
     reset_ = false;
@@ -148,17 +153,17 @@ void InvariantChecker::beforeAction() {
 void InvariantChecker::onCalculated() {
     calculated_ = true;
     ++calculations_;
-    const CalculatorState& actual = page_.window.estado();
+    const CalculatorState& actual = page_.ventana().estado();
     CalculatorState expected = actual;
     CalcularResultados(expected);
     const std::array<QString, 6> texts = TextsOf(TextosDeResultados(expected));
     const std::array<double, 6> want = ResultsOf(expected);
     const std::array<double, 6> got = ResultsOf(actual);
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (page_.resultText(i) != texts[i]) {
+        if (resultText(i) != texts[i]) {
             duringAction_ +=
                 QStringLiteral("after the calculation %1 shows %2, the engine gives %3 for %4; ")
-                    .arg(QString::fromLatin1(kResultDisplays[i]), Quoted(page_.resultText(i)),
+                    .arg(QString::fromLatin1(kResultDisplays[i]), Quoted(resultText(i)),
                          Quoted(texts[i]), Inputs(actual));
         }
         if (!(got[i] == want[i])) {
@@ -170,7 +175,7 @@ void InvariantChecker::onCalculated() {
                     .arg(want[i], 0, 'g', 17)
                     .arg(Inputs(actual));
         }
-        resultTexts_[i] = page_.resultText(i);
+        resultTexts_[i] = resultText(i);
     }
     results_ = got;
     if (actual.V1 != 0 || actual.V2 != 0 || actual.P1 != 0 || actual.P2 != 0 || actual.Db1 != 0 ||
@@ -194,6 +199,8 @@ void InvariantChecker::onReset() {
 
 QString InvariantChecker::afterAction(const PlayedAction& action) {
     QString broken = duringAction_;
+    boxes_ = page_.cajasCerradas();
+    messageBoxes_ += static_cast<int>(boxes_.size());
     if (QWidget* modal = QApplication::activeModalWidget()) {
         broken += QStringLiteral("a modal window (%1) is still open; ")
                       .arg(modal->metaObject()->className());
@@ -203,7 +210,7 @@ QString InvariantChecker::afterAction(const PlayedAction& action) {
             broken += QStringLiteral("a message box is still shown; ");
         }
     }
-    if (!page_.window.isActiveWindow())
+    if (!page_.ventana().isActiveWindow())
         broken += QStringLiteral("the window is not the active window; ");
 
     broken += checkMessageBox(action);
@@ -212,29 +219,29 @@ QString InvariantChecker::afterAction(const PlayedAction& action) {
     broken += checkKeystrokeFilter(action);
 
     QWidget* focus = QApplication::focusWidget();
-    const bool boxShown = boxes_.count() > boxesBefore_;
+    const bool boxShown = !boxes_.isEmpty();
     if (reset_ && !boxShown) {
         const QString startUp = checkStartUpState(true);
         if (!startUp.isEmpty())
             broken += QStringLiteral("after RESET: ") + startUp;
     }
     // Entering a field from the keyboard selects its whole text.
-    const int focusedField = page_.entryFieldIndex(focus);
+    const int focusedField = EntryFieldIndex(page_, focus);
     if (!boxShown && focus != focusBefore_ && focusedField >= 0 &&
         (action.kind == PlayedAction::Kind::kTab || action.kind == PlayedAction::Kind::kKey)) {
-        const QLineEdit* field = page_.fields[static_cast<std::size_t>(focusedField)];
-        if (field->selectedText() != field->text()) {
-            broken +=
-                QStringLiteral("%1 took the focus from the keyboard with %2 selected of %3; ")
-                    .arg(field->objectName(), Quoted(field->selectedText()), Quoted(field->text()));
+        const QLineEdit& entered = field(static_cast<std::size_t>(focusedField));
+        if (entered.selectedText() != entered.text()) {
+            broken += QStringLiteral("%1 took the focus from the keyboard with %2 selected of %3; ")
+                          .arg(entered.objectName(), Quoted(entered.selectedText()),
+                               Quoted(entered.text()));
         }
     }
     // An accepted Enter moves along txtV1 -> ... -> txtF1 -> cmdCalcular and computes nothing.
-    const int enteredField = page_.entryFieldIndex(focusBefore_);
+    const int enteredField = EntryFieldIndex(page_, focusBefore_);
     if (IsEnter(action) && !boxShown && enteredField >= 0 && action.target == focusBefore_) {
-        QWidget* next = enteredField + 1 < static_cast<int>(page_.fields.size())
-                            ? page_.fields[static_cast<std::size_t>(enteredField) + 1]
-                            : static_cast<QWidget*>(page_.calcular);
+        QWidget* next = enteredField + 1 < static_cast<int>(kEntryFields.size())
+                            ? &field(static_cast<std::size_t>(enteredField) + 1)
+                            : static_cast<QWidget*>(&page_.boton("cmdCalcular"));
         if (focus != next) {
             broken += QStringLiteral("Enter in %1 left the focus on %2, not on %3; ")
                           .arg(focusBefore_->objectName(),
@@ -246,22 +253,23 @@ QString InvariantChecker::afterAction(const PlayedAction& action) {
                 QStringLiteral("Enter in %1 pressed CALCULAR; ").arg(focusBefore_->objectName());
     }
     // Nothing creates, moves, resizes or hides a control.
-    for (std::size_t i = 0; i < page_.controls.size(); ++i) {
-        if (page_.controls[i]->geometry() != geometry_[i] || !page_.controls[i]->isVisible()) {
-            broken +=
-                QStringLiteral("%1 moved, resized or hid; ").arg(page_.controls[i]->objectName());
+    for (std::size_t i = 0; i < kAllControls.size(); ++i) {
+        const QWidget& control = page_.control(kAllControls[i]);
+        if (control.geometry() != geometry_[i] || !control.isVisible()) {
+            broken += QStringLiteral("%1 moved, resized or hid; ").arg(control.objectName());
         }
     }
     // Only the banner opens the web page, once per click.
     const int opened = urlsOpened_ - urlsBefore_;
-    if (opened > 0 && action.target != page_.logo) {
+    if (opened > 0 && action.target != &page_.control("imgLogo")) {
         broken += QStringLiteral("a web page was opened; ");
     }
     if (opened > 0 &&
         lastUrl_ != QUrl(QString::fromUtf8(kDireccionDelLogo.data(), kDireccionDelLogo.size()))) {
         broken += QStringLiteral("the banner opened %1; ").arg(lastUrl_.toString());
     }
-    if (action.kind == PlayedAction::Kind::kClick && action.target == page_.logo && opened != 1) {
+    if (action.kind == PlayedAction::Kind::kClick && action.target == &page_.control("imgLogo") &&
+        opened != 1) {
         broken += QStringLiteral("a click on the banner opened %1 pages; ").arg(opened);
     }
     return broken;
@@ -270,8 +278,8 @@ QString InvariantChecker::afterAction(const PlayedAction& action) {
 QString InvariantChecker::checkMessageBox(const PlayedAction& action) const {
     Q_UNUSED(action);
     QString broken;
-    const CalculatorState& s = page_.window.estado();
-    const int shown = boxes_.count() - boxesBefore_;
+    const CalculatorState& s = page_.ventana().estado();
+    const auto shown = boxes_.size();
     if (shown == 0) {
         if (s.Mensaje != stateBefore_.Mensaje || s.Titulo != stateBefore_.Titulo ||
             s.Estilo != stateBefore_.Estilo) {
@@ -281,12 +289,11 @@ QString InvariantChecker::checkMessageBox(const PlayedAction& action) const {
     }
     if (shown > 1)
         broken += QStringLiteral("%1 message boxes for one action; ").arg(shown);
-    const MessageBoxCloser::Shown& box = boxes_.last();
-    if (box.text != kInvalidNumber || box.title != QStringLiteral("Error") ||
-        box.icon != QMessageBox::Warning) {
+    const CajaVista& box = boxes_.last();
+    if (!EsCajaDeCifraNoValida(box)) {
         broken += QStringLiteral("the message box showed %1 titled %2 with icon %3; ")
-                      .arg(Quoted(box.text), Quoted(box.title))
-                      .arg(static_cast<int>(box.icon));
+                      .arg(Quoted(box.texto), Quoted(box.titulo))
+                      .arg(static_cast<int>(box.icono));
     }
     if (QString::fromStdString(s.Mensaje) != kInvalidNumber || s.Titulo != "Error" ||
         s.Estilo != 48) {
@@ -296,7 +303,7 @@ QString InvariantChecker::checkMessageBox(const PlayedAction& action) const {
                       .arg(s.Estilo);
     }
     // Only the field that had the focus commits, so only it can be rejected.
-    const int rejected = page_.entryFieldIndex(focusBefore_);
+    const int rejected = EntryFieldIndex(page_, focusBefore_);
     if (rejected < 0) {
         broken += QStringLiteral(
                       "a message box opened while the focus was on %1, not in an entry field; ")
@@ -304,26 +311,26 @@ QString InvariantChecker::checkMessageBox(const PlayedAction& action) const {
         return broken;
     }
     const auto index = static_cast<std::size_t>(rejected);
-    QLineEdit* field = page_.fields[index];
+    QLineEdit* rejectedField = &field(index);
     const QString zero = QString::fromLatin1(kEntryFields[index].zeroText);
-    if (field->text() != zero) {
+    if (rejectedField->text() != zero) {
         broken += QStringLiteral("%1 shows %2 after the message box, not its zero text; ")
-                      .arg(field->objectName(), Quoted(field->text()));
+                      .arg(rejectedField->objectName(), Quoted(rejectedField->text()));
     }
     if (!reset_) {
         if (s.*kEntryFields[index].input != stateBefore_.*kEntryFields[index].input) {
-            broken +=
-                QStringLiteral("the rejected %1 changed its value; ").arg(field->objectName());
+            broken += QStringLiteral("the rejected %1 changed its value; ")
+                          .arg(rejectedField->objectName());
         }
-        if (QApplication::focusWidget() != field) {
+        if (QApplication::focusWidget() != rejectedField) {
             broken +=
                 QStringLiteral("the focus is on %1 after %2 was rejected; ")
                     .arg(QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
                                                      : QStringLiteral("nothing"),
-                         field->objectName());
-        } else if (field->selectedText() != field->text()) {
+                         rejectedField->objectName());
+        } else if (rejectedField->selectedText() != rejectedField->text()) {
             broken += QStringLiteral("the rejected %1 has %2 selected, not its whole text; ")
-                          .arg(field->objectName(), Quoted(field->selectedText()));
+                          .arg(rejectedField->objectName(), Quoted(rejectedField->selectedText()));
         }
     }
     return broken;
@@ -331,14 +338,14 @@ QString InvariantChecker::checkMessageBox(const PlayedAction& action) const {
 
 QString InvariantChecker::checkEntryFields() {
     QString broken;
-    const CalculatorState& s = page_.window.estado();
+    const CalculatorState& s = page_.ventana().estado();
     QWidget* focus = QApplication::focusWidget();
     for (std::size_t i = 0; i < kEntryFields.size(); ++i) {
         const EntryField& known = kEntryFields[i];
         const QString name = QString::fromLatin1(known.name);
         // A field without the focus has been committed: what it shows was accepted.
-        if (page_.fields[i] != focus)
-            lastAccepted_[i] = page_.fields[i]->text();
+        if (&field(i) != focus)
+            lastAccepted_[i] = field(i).text();
         const double value = s.*known.input;
         if (!std::isfinite(value))
             broken += QStringLiteral("the input of %1 is %2; ").arg(name).arg(value);
@@ -366,23 +373,23 @@ QString InvariantChecker::checkEntryFields() {
 // A character of the 8-bit range that its field cannot hold changes nothing:
 // only digits, "," and "." (which becomes ",") pass, and "-" in txtDb1 alone.
 QString InvariantChecker::checkKeystrokeFilter(const PlayedAction& action) const {
-    const int index = page_.entryFieldIndex(action.target);
+    const int index = EntryFieldIndex(page_, action.target);
     if (action.kind != PlayedAction::Kind::kKey || action.typed.size() != 1 || index < 0)
         return {};
     const char16_t code = action.typed[0].unicode();
-    const auto field = static_cast<std::size_t>(index);
+    const auto row = static_cast<std::size_t>(index);
     const bool passes = (code >= u'0' && code <= u'9') || code == u',' || code == u'.' ||
-                        (code == u'-' && kEntryFields[field].mayBeNegative) || code > 255;
-    if (passes || page_.fields[field]->text() == textsBefore_[field])
+                        (code == u'-' && kEntryFields[row].mayBeNegative) || code > 255;
+    if (passes || field(row).text() == textsBefore_[row])
         return {};
     return QStringLiteral("typing %1 into %2 changed its text from %3 to %4; ")
-        .arg(Quoted(action.typed), page_.fields[field]->objectName(), Quoted(textsBefore_[field]),
-             Quoted(page_.fields[field]->text()));
+        .arg(Quoted(action.typed), field(row).objectName(), Quoted(textsBefore_[row]),
+             Quoted(field(row).text()));
 }
 
 QString InvariantChecker::checkResults() const {
     QString broken;
-    const std::array<double, 6> now = ResultsOf(page_.window.estado());
+    const std::array<double, 6> now = ResultsOf(page_.ventana().estado());
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (!std::isfinite(now[i]))
             broken += QStringLiteral("result %1 is %2; ").arg(i).arg(now[i]);
@@ -390,10 +397,10 @@ QString InvariantChecker::checkResults() const {
         if (!(now[i] == results_[i])) {
             broken += QStringLiteral("result %1 changed without a calculation; ").arg(i);
         }
-        if (page_.resultText(i) != resultTexts_[i]) {
+        if (resultText(i) != resultTexts_[i]) {
             broken += QStringLiteral("%1 changed from %2 to %3 without a calculation; ")
                           .arg(QString::fromLatin1(kResultDisplays[i]), Quoted(resultTexts_[i]),
-                               Quoted(page_.resultText(i)));
+                               Quoted(resultText(i)));
         }
     }
     return broken;

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "engine/calculator_state.h"
-#include "tests/soak/calculator_page.h"
-#include "tests/soak/message_box_closer.h"
+#include "tests/soak/known_controls.h"
 #include "tests/soak/user_actions.h"
 
 namespace tavolen::soak {
@@ -29,7 +28,7 @@ class InvariantChecker : public QObject {
     Q_OBJECT
 
   public:
-    InvariantChecker(CalculatorPage& page, const MessageBoxCloser& boxes);
+    explicit InvariantChecker(VentanaAbierta& page);
     ~InvariantChecker() override;
 
     // What the window must show right after it opened; empty when it does.
@@ -42,6 +41,7 @@ class InvariantChecker : public QObject {
     int calculations() const { return calculations_; }
     int resets() const { return resets_; }
     int nonZeroCalculations() const { return nonZeroCalculations_; }
+    int messageBoxes() const { return messageBoxes_; }
 
   public slots:
     // Receives the web addresses the window asks the desktop to open.
@@ -56,8 +56,10 @@ class InvariantChecker : public QObject {
     QString checkResults() const;
     QString checkKeystrokeFilter(const PlayedAction& action) const;
 
-    CalculatorPage& page_;
-    const MessageBoxCloser& boxes_;
+    QLineEdit& field(std::size_t index) const;
+    QString resultText(std::size_t index) const;
+
+    VentanaAbierta& page_;
     std::array<QString, 6> lastAccepted_;
     std::array<QString, 6> resultTexts_;
     std::array<double, 6> results_{};
@@ -67,19 +69,20 @@ class InvariantChecker : public QObject {
     CalculatorState stateBefore_;
     std::array<QString, 6> textsBefore_;
     QWidget* focusBefore_ = nullptr;
-    int boxesBefore_ = 0;
     int urlsBefore_ = 0;
 
     // What happened during the action.
     bool calculated_ = false;
     bool reset_ = false;
-    QString duringAction_;  // what broke inside a click handler
+    QList<CajaVista> boxes_;  // the message boxes it showed
+    QString duringAction_;    // what broke inside a click handler
 
     int urlsOpened_ = 0;
     QUrl lastUrl_;
     int calculations_ = 0;
     int resets_ = 0;
     int nonZeroCalculations_ = 0;
+    int messageBoxes_ = 0;
 };
 
 }  // namespace tavolen::soak

@@ -10,10 +10,9 @@
 
 #include <deque>
 
-#include "tests/soak/calculator_page.h"
 #include "tests/soak/invariants.h"
-#include "tests/soak/message_box_closer.h"
 #include "tests/soak/user_actions.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen::soak {
@@ -85,19 +84,13 @@ void SoakTest::aLongRandomRunOfUserActionsBreaksNothing() {
           actions);
 
     const SizeHintWarningsDropped quieter;
-    frmPrincipal window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    CalculatorPage page(window);
-    QVERIFY2(page.missing.isEmpty(),
-             qPrintable(QStringLiteral("controls not found: ") + page.missing));
+    VentanaAbierta page;
 
     // The pastes are only worth something if the clipboard holds what is put there.
     QApplication::clipboard()->setText(QStringLiteral("-1,5"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("-1,5"));
 
-    MessageBoxCloser boxes;
-    InvariantChecker checker(page, boxes);
+    InvariantChecker checker(page);
     const QString startUp = checker.checkStartUp();
     QVERIFY2(startUp.isEmpty(), qPrintable(QStringLiteral("at start-up: ") + startUp));
 
@@ -106,7 +99,7 @@ void SoakTest::aLongRandomRunOfUserActionsBreaksNothing() {
     for (int n = 1; n <= actions; ++n) {
         checker.beforeAction();
         const PlayedAction action = player.playOne();
-        SettleEvents(window);
+        SettleEvents(page.ventana());
         const QString broken = checker.afterAction(action);
         recent.push_back(action.description);
         if (recent.size() > kActionsReported)
@@ -126,7 +119,7 @@ void SoakTest::aLongRandomRunOfUserActionsBreaksNothing() {
         "soak: seed %llu: %d actions, %d calculations (%d with inputs), %d resets, %d message "
         "boxes",
         static_cast<unsigned long long>(seed), actions, checker.calculations(),
-        checker.nonZeroCalculations(), checker.resets(), boxes.count());
+        checker.nonZeroCalculations(), checker.resets(), checker.messageBoxes());
 }
 
 // No window of one run may outlive it.
@@ -140,7 +133,6 @@ void SoakTest::cleanup() {
 }  // namespace tavolen::soak
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(ventana);
     QApplication application(argc, argv);
     tavolen::soak::SoakTest test;
     return QTest::qExec(&test, argc, argv);

@@ -125,7 +125,7 @@ QString FromUtf16(const char16_t* text) {
 
 }  // namespace
 
-UserActions::UserActions(CalculatorPage& page, std::uint64_t seed) : page_(page), random_(seed) {}
+UserActions::UserActions(VentanaAbierta& page, std::uint64_t seed) : page_(page), random_(seed) {}
 
 PlayedAction UserActions::playOne() {
     const std::size_t roll = pick(100);
@@ -143,7 +143,7 @@ PlayedAction UserActions::playOne() {
 PlayedAction UserActions::pressKey() {
     QWidget* target = QApplication::focusWidget();
     if (target == nullptr)
-        target = &page_.window;
+        target = &page_.ventana();
     PlayedAction action{PlayedAction::Kind::kKey, target, {}, {}};
     const QString where = target->objectName();
     if (chance(45)) {
@@ -169,7 +169,7 @@ PlayedAction UserActions::pressKey() {
 PlayedAction UserActions::pressTab() {
     QWidget* target = QApplication::focusWidget();
     if (target == nullptr)
-        target = &page_.window;
+        target = &page_.ventana();
     const bool back = chance(35);
     if (back) {
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
@@ -189,13 +189,13 @@ PlayedAction UserActions::click(bool twice) {
     QWidget* target = nullptr;
     const std::size_t roll = pick(20);
     if (roll < 4) {
-        target = page_.calcular;
+        target = &page_.boton("cmdCalcular");
     } else if (roll < 5) {
-        target = page_.reset;
+        target = &page_.boton("cmdReset");
     } else if (roll < 11) {
-        target = page_.fields[pick(page_.fields.size())];
+        target = &page_.campo(kEntryFields[pick(kEntryFields.size())].name);
     } else {
-        target = page_.controls[pick(page_.controls.size())];
+        target = &page_.control(kAllControls[pick(kAllControls.size())]);
     }
     const QPoint at(static_cast<int>(pick(static_cast<std::size_t>(target->width()))),
                     static_cast<int>(pick(static_cast<std::size_t>(target->height()))));
@@ -215,7 +215,7 @@ PlayedAction UserActions::click(bool twice) {
 
 PlayedAction UserActions::paste() {
     auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (field == nullptr || page_.entryFieldIndex(field) < 0) {
+    if (field == nullptr || EntryFieldIndex(page_, field) < 0) {
         // The user can only paste where the caret is: go into a field first.
         return click(false);
     }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "tests/soak/calculator_page.h"
+#include "tests/soak/known_controls.h"
 
 namespace tavolen::soak {
 
@@ -25,7 +25,7 @@ struct PlayedAction {
 // digits, minus signs or nothing.
 class UserActions {
   public:
-    UserActions(CalculatorPage& page, std::uint64_t seed);
+    UserActions(VentanaAbierta& page, std::uint64_t seed);
 
     PlayedAction playOne();
 
@@ -40,7 +40,7 @@ class UserActions {
     QString pasteText();
     QString digits(std::size_t count);
 
-    CalculatorPage& page_;
+    VentanaAbierta& page_;
     std::mt19937_64 random_;
 };
 

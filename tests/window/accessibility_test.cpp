@@ -13,10 +13,10 @@
 
 #include <memory>
 
-#include "tests/window/ventana_abierta.h"
-#include "window/accesibilidad.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
+using tavolen::CajaVista;
 using tavolen::VentanaAbierta;
 
 namespace {
@@ -69,7 +69,6 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -87,18 +86,13 @@ class AccessibilityTest : public QObject {
     std::unique_ptr<VentanaAbierta> abierta_;
 };
 
-void AccessibilityTest::initTestCase() {
-    // As main does, before any window is built.
-    tavolen::InstalarAccesibilidad();
-}
-
 void AccessibilityTest::init() {
     abierta_ = std::make_unique<VentanaAbierta>();
 }
 
 void AccessibilityTest::cleanup() {
-    QVERIFY2(abierta_->dialogosInesperados().isEmpty(),
-             qPrintable(abierta_->dialogosInesperados().join(", ")));
+    const QList<CajaVista> cajas = abierta_->cajasCerradas();
+    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
     abierta_.reset();
     QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }

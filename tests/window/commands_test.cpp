@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "engine/calculator_state.h"
-#include "tests/window/ventana_abierta.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -81,7 +81,6 @@ class CommandsTest : public QObject {
 };
 
 void CommandsTest::initTestCase() {
-    CargarRecursosDeVentana();
     QDesktopServices::setUrlHandler("http", this, "abrir");
     QDesktopServices::setUrlHandler("https", this, "abrir");
 }
@@ -97,8 +96,8 @@ void CommandsTest::init() {
 }
 
 void CommandsTest::cleanup() {
-    QVERIFY2(abierta_->dialogosInesperados().isEmpty(),
-             qPrintable(abierta_->dialogosInesperados().join(", ")));
+    const QList<CajaVista> cajas = abierta_->cajasCerradas();
+    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
     abierta_.reset();
     QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }

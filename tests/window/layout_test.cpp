@@ -19,7 +19,7 @@
 #include <cmath>
 #include <optional>
 
-#include "tests/window/ventana_abierta.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -188,7 +188,6 @@ class LayoutTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -217,17 +216,13 @@ class LayoutTest : public QObject {
     std::unique_ptr<VentanaAbierta> abierta_;
 };
 
-void LayoutTest::initTestCase() {
-    CargarRecursosDeVentana();
-}
-
 void LayoutTest::init() {
     abierta_ = std::make_unique<VentanaAbierta>();
 }
 
 void LayoutTest::cleanup() {
-    QVERIFY2(abierta_->dialogosInesperados().isEmpty(),
-             qPrintable(abierta_->dialogosInesperados().join(", ")));
+    const QList<CajaVista> cajas = abierta_->cajasCerradas();
+    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
     abierta_.reset();
     QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }

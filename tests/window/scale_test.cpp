@@ -13,9 +13,10 @@
 
 #include <memory>
 
-#include "tests/window/ventana_abierta.h"
+#include "tests/support/open_window.h"
 #include "window/frm_principal.h"
 
+using tavolen::CajaVista;
 using tavolen::VentanaAbierta;
 
 namespace {
@@ -92,8 +93,8 @@ void ScaleTest::init() {
 }
 
 void ScaleTest::cleanup() {
-    QVERIFY2(abierta_->dialogosInesperados().isEmpty(),
-             qPrintable(abierta_->dialogosInesperados().join(", ")));
+    const QList<CajaVista> cajas = abierta_->cajasCerradas();
+    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
     abierta_.reset();
     QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }

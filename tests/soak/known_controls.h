@@ -1,19 +1,12 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
 
 #include <array>
-#include <vector>
 
 #include "engine/calculator_state.h"
-
-class QLineEdit;
-class QPushButton;
-class QWidget;
-
-namespace tavolen {
-class frmPrincipal;
-}
+#include "tests/support/open_window.h"
 
 namespace tavolen::soak {
 
@@ -49,25 +42,13 @@ inline constexpr std::array<const char*, 38> kAllControls{
     "lblDbfp",   "Picture1", "cmdCalcular", "Picture2", "imgLogo",       "cmdReset", "Label2",
     "Line3",     "Line1",    "Line2"};
 
-// The controls of the window, found by object name once.
-class CalculatorPage {
-  public:
-    explicit CalculatorPage(frmPrincipal& window);
-
-    frmPrincipal& window;
-    std::array<QLineEdit*, 6> fields{};
-    std::array<QWidget*, 6> results{};
-    std::vector<QWidget*> controls;
-    QPushButton* calcular = nullptr;
-    QPushButton* reset = nullptr;
-    QWidget* logo = nullptr;
-
-    // The text of a result display, a label or a read-only text box.
-    QString resultText(std::size_t index) const;
-    // Index in kEntryFields of the entry field `widget`, or -1.
-    int entryFieldIndex(const QWidget* widget) const;
-    // Empty when every control was found, else the names missing.
-    QString missing;
-};
+// Index in kEntryFields of `widget`, an entry field of the page's window, or -1.
+inline int EntryFieldIndex(VentanaAbierta& page, const QWidget* widget) {
+    for (std::size_t i = 0; i < kEntryFields.size(); ++i) {
+        if (&page.campo(QString::fromLatin1(kEntryFields[i].name)) == widget)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
 
 }  // namespace tavolen::soak

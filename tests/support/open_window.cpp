@@ -1,0 +1,218 @@
+#include "tests/support/open_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "window/frm_principal.h"
+
+namespace tavolen {
+
+// Watches the whole application, so that it sees a dialog the moment it is
+// shown, whatever window opened it, and closes it from a zero timer in the
+// dialog's own event loop. A message box is closed with its OK button; any
+// other dialog is rejected, and shows up in the record all the same.
+class VigilanteDeCajas final : public QObject {
+  public:
+    VigilanteDeCajas() { qApp->installEventFilter(this); }
+    ~VigilanteDeCajas() override { qApp->removeEventFilter(this); }
+
+    QList<CajaVista> cajas;  // shown since the page last handed them out
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        auto* dialogo = evento->type() == QEvent::Show ? qobject_cast<QDialog*>(objeto) : nullptr;
+        if (dialogo == nullptr) {
+            return false;
+        }
+        auto* caja = qobject_cast<QMessageBox*>(dialogo);
+        cajas.append(caja != nullptr ? CajaVista{caja->text(), caja->windowTitle(), caja->icon(),
+                                                 caja->standardButtons()}
+                                     : CajaVista{{}, dialogo->windowTitle(), {}, {}});
+        QPointer<QDialog> vigilado(dialogo);
+        QTimer::singleShot(0, dialogo, [vigilado] {
+            auto* abierta = qobject_cast<QMessageBox*>(vigilado.data());
+            if (QAbstractButton* ok = abierta ? abierta->button(QMessageBox::Ok) : nullptr) {
+                ok->click();
+            } else if (vigilado != nullptr) {
+                vigilado->reject();
+            }
+        });
+        return false;
+    }
+};
+
+namespace {
+
+template <class Control>
+Control& DeClase(QWidget& control) {
+    auto* deClase = qobject_cast<Control*>(&control);
+    if (deClase == nullptr) {
+        qFatal("%s is no %s", qPrintable(control.objectName()),
+               Control::staticMetaObject.className());
+    }
+    return *deClase;
+}
+
+QWidget& Enfocado() {
+    QWidget* foco = QApplication::focusWidget();
+    if (foco == nullptr) {
+        qFatal("nothing holds the focus to type into");
+    }
+    return *foco;
+}
+
+}  // namespace
+
+VentanaAbierta::VentanaAbierta()
+    : vigilante_(std::make_unique<VigilanteDeCajas>()), ventana_(std::make_unique<frmPrincipal>()) {
+    ventana_->show();
+    if (!QTest::qWaitForWindowActive(ventana_.get())) {
+        qFatal("the window did not become active");
+    }
+}
+
+VentanaAbierta::~VentanaAbierta() = default;
+
+// Found once: the soak asks for the same controls after each of its actions.
+QWidget& VentanaAbierta::control(const QString& nombre) {
+    QWidget*& hijo = controles_[nombre];
+    if (hijo == nullptr) {
+        hijo = ventana_->findChild<QWidget*>(nombre);
+    }
+    if (hijo == nullptr) {
+        qFatal("the window has no control named %s", qPrintable(nombre));
+    }
+    return *hijo;
+}
+
+QLineEdit& VentanaAbierta::campo(const QString& nombre) {
+    return DeClase<QLineEdit>(control(nombre));
+}
+
+QLabel& VentanaAbierta::etiqueta(const QString& nombre) {
+    return DeClase<QLabel>(control(nombre));
+}
+
+QPushButton& VentanaAbierta::boton(const QString& nombre) {
+    return DeClase<QPushButton>(control(nombre));
+}
+
+QString VentanaAbierta::texto(const QString& nombre) {
+    QWidget& hijo = control(nombre);
+    if (auto* caja = qobject_cast<QLineEdit*>(&hijo)) {
+        return caja->text();
+    }
+    if (auto* etiqueta = qobject_cast<QLabel*>(&hijo)) {
+        return etiqueta->text();
+    }
+    if (auto* boton = qobject_cast<QPushButton*>(&hijo)) {
+        return boton->text();
+    }
+    qFatal("%s shows no text", qPrintable(nombre));
+}
+
+QString VentanaAbierta::enfocado() const {
+    const QWidget* foco = QApplication::focusWidget();
+    return foco != nullptr ? foco->objectName() : QString();
+}
+
+bool VentanaAbierta::todoSeleccionado(const QString& nombre) {
+    const QLineEdit& caja = campo(nombre);
+    if (caja.text().isEmpty()) {
+        return !caja.hasSelectedText() && caja.cursorPosition() == 0;
+    }
+    return caja.selectionStart() == 0 && caja.selectedText() == caja.text();
+}
+
+void VentanaAbierta::escribir(const QString& teclas) {
+    for (const QChar c : teclas) {
+        const qsizetype antes = vigilante_->cajas.size();
+        QTest::keyClick(&Enfocado(), c.toLatin1());
+        TrasAccion(antes);
+    }
+}
+
+void VentanaAbierta::pulsar(Qt::Key tecla, Qt::KeyboardModifiers modificadores) {
+    const qsizetype antes = vigilante_->cajas.size();
+    QTest::keyClick(&Enfocado(), tecla, modificadores);
+    TrasAccion(antes);
+}
+
+void VentanaAbierta::pulsarConTexto(Qt::Key tecla, const QString& texto,
+                                    Qt::KeyboardModifiers modificadores) {
+    const qsizetype antes = vigilante_->cajas.size();
+    QTest::sendKeyEvent(QTest::Click, &Enfocado(), tecla, texto, modificadores);
+    TrasAccion(antes);
+}
+
+void VentanaAbierta::clic(const QString& nombre) {
+    QWidget& hijo = control(nombre);
+    const qsizetype antes = vigilante_->cajas.size();
+    QTest::mouseClick(&hijo, Qt::LeftButton, Qt::NoModifier, hijo.rect().center());
+    TrasAccion(antes);
+}
+
+void VentanaAbierta::TrasAccion(qsizetype cajasAntes) {
+    if (vigilante_->cajas.size() > cajasAntes && !QTest::qWaitForWindowActive(ventana_.get())) {
+        QTest::qFail("the window did not become active again after its message box", __FILE__,
+                     __LINE__);
+    }
+}
+
+QMenu& VentanaAbierta::abrirMenu(const QString& nombre) {
+    QLineEdit& caja = campo(nombre);
+    const QPoint punto = caja.rect().center();
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, caja.mapToGlobal(punto));
+    QApplication::sendEvent(&caja, &evento);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+        qFatal("the field opened no context menu");
+    }
+    return *menu;
+}
+
+void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
+    QApplication::clipboard()->setText(texto);
+    QMenu& menu = abrirMenu(nombre);
+    // Qt names the entries by their (untranslated) texts only: "&Paste\tCtrl+V".
+    for (QAction* accion : menu.actions()) {
+        if (accion->text().remove(QLatin1Char('&')).startsWith(QLatin1String("Paste"))) {
+            QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
+                              menu.actionGeometry(accion).center());
+            return;
+        }
+    }
+    qFatal("the context menu has no paste entry");
+}
+
+QList<CajaVista> VentanaAbierta::cajasCerradas() {
+    return std::exchange(vigilante_->cajas, {});
+}
+
+bool EsCajaDeCifraNoValida(const CajaVista& caja) {
+    return caja.texto ==
+               QStringLiteral("La cifra no es válida, por favor introdúzcala de nuevo.") &&
+           caja.titulo == QStringLiteral("Error") && caja.icono == QMessageBox::Warning &&
+           caja.botones == QMessageBox::StandardButtons(QMessageBox::Ok);
+}
+
+QString Describir(const QList<CajaVista>& cajas) {
+    QStringList descritas;
+    for (const CajaVista& caja : cajas) {
+        descritas << caja.titulo + QStringLiteral(": ") + caja.texto;
+    }
+    return descritas.join(QStringLiteral("; "));
+}
+
+}  // namespace tavolen
