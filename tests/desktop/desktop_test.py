@@ -69,7 +69,7 @@ class Environment:
 ENVIRONMENTS = [
     Environment("openbox", "x", ["openbox", "--sm-disable"]),
     Environment("xfwm4", "x", ["xfwm4", "--compositor=off", "--sm-client-disable"]),
-    Environment("metacity", "x", ["metacity", "--x11"]),
+    Environment("metacity", "x", ["metacity"]),
     Environment("icewm", "x", ["icewm"]),
     Environment("fluxbox", "x", ["fluxbox"]),
     # Xvfb has only its built-in core fonts; evilwm's default is not among them.
@@ -544,23 +544,26 @@ class Session:
         else:
             self.wtype(keys)
 
-    def wtype(self, keys, pause_ms=0):
-        # One virtual keyboard per road (each new one moves the focus out and
-        # back), led by a Shift press that the client may miss while it takes
-        # in the keymap.
-        argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
-        if pause_ms:
-            argv = ["wtype", "-s", str(pause_ms), "-k", "Shift_L", "-d", "60"]
-        for key in keys:
-            argv += ["-k", key]
-        run(argv, self.env, 60, user=self.user)
-
-    def close(self):
-        pass
+    def wtype(self, keys):
+        run(wtype_argv([keys]), self.env, 60, user=self.user)
 
 
 def theme_note(extra_env):
     return " ".join(f"{k}={v}" for k, v in (extra_env or {}).items()) or "no platform theme"
+
+
+def wtype_argv(groups):
+    """One wtype call for a whole road: each call is a new virtual keyboard
+    whose arrival and departure move the focus out of the window and back, and
+    the client may miss the first key while it takes in the keymap, so a Shift
+    press leads. Between groups of keys, a pause for a message box to open."""
+    argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
+    for i, group in enumerate(groups):
+        if i:
+            argv += ["-s", "1500"]
+        for key in group:
+            argv += ["-k", key]
+    return argv
 
 
 def clean_environment():
@@ -675,26 +678,22 @@ def run_steps(session, app, steps, notes):
             elif step[0] == "box":
                 pauses.append(len(keys))
         if pauses:
-            first, rest = keys[:pauses[0]], keys[pauses[0]:]
-            argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
-            argv += sum((["-k", k] for k in first), [])
-            argv += ["-s", "1500"] + sum((["-k", k] for k in rest), [])
-            typing = subprocess.Popen(
-                ["setpriv", f"--reuid={session.user.pw_uid}", f"--regid={session.user.pw_gid}",
-                 "--init-groups", "--"] + argv if session.user else argv,
-                env=session.env, stdin=subprocess.DEVNULL, start_new_session=True)
+            # The box is looked for while the keys are on their way.
+            typing = session.procs.start("wtype", wtype_argv([keys[:pauses[0]],
+                                                              keys[pauses[0]:]]),
+                                         session.env, session.user)
             try:
                 seen = None
                 deadline = time.monotonic() + 30
                 while typing.poll() is None and time.monotonic() < deadline:
                     boxes = message_boxes(session.agent.ask({"op": "read", "pid": app.pid}))
-                    if boxes and seen is None:
-                        seen = boxes[0]
+                    seen = seen or (boxes[0] if boxes else None)
                     time.sleep(0.2)
-                notes.append(f"box {seen!r}" if seen else "no message box seen")
             finally:
-                session.procs.started.append(("wtype", typing))
                 session.procs.stop(typing)
+            if not seen:
+                raise Failure("no message box seen")
+            notes.append(f"box {seen!r}")
         else:
             session.wtype(keys)
         return
@@ -890,9 +889,9 @@ def main():
         print(f"{env_spec.name:9} done in {time.monotonic() - t0:.1f} s", flush=True)
 
     print_matrix(envs, roads, results)
-    print(f"{sum(ok for ok, _ in results.values())} passed, "
-          f"{sum(not ok for ok, _ in results.values())} failed "
-          f"in {time.monotonic() - started:.0f} s")
+    print(f"desktop roads walked in {time.monotonic() - started:.0f} s")
+    print(f"desktop: {sum(ok for ok, _ in results.values())} passed, "
+          f"{sum(not ok for ok, _ in results.values())} failed")
     return 0 if results and all(ok for ok, _ in results.values()) else 1
 
 
