@@ -851,6 +851,8 @@ def main():
     parser.add_argument("--env", action="append", choices=ALL_ENVS)
     parser.add_argument("--road", action="append", choices=[r.name for r in ROADS])
     args = parser.parse_args()
+    # A stop from outside (CTest's time-out, Ctrl-C) still runs the clean-up.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     args.tavolen = os.path.abspath(args.tavolen)
     envs = [e for e in ENVIRONMENTS if not args.env or e.name in args.env]
     roads = [r for r in ROADS if not args.road or r.name in args.road]
