@@ -62,7 +62,9 @@ class Environment:
     # manager (_NET_ACTIVE_WINDOW), "pointer" gives X's input focus and moves
     # the pointer there (no manager, or one that follows the pointer).
     activate: str = "ewmh"
-    # The keyboard reaches a window that nobody activated only under the pointer.
+    # Without a manager the keyboard reaches a window that nobody activated
+    # only under the pointer: the pointer rests over the window, as a user's
+    # hand on the mouse does. (evilwm puts a new window under the pointer.)
     pointer_over_window: bool = False
 
 
@@ -73,7 +75,7 @@ ENVIRONMENTS = [
     Environment("icewm", "x", ["icewm"]),
     Environment("fluxbox", "x", ["fluxbox"]),
     # Xvfb has only its built-in core fonts; evilwm's default is not among them.
-    Environment("evilwm", "x", ["evilwm", "-fn", "fixed"], "pointer", True),
+    Environment("evilwm", "x", ["evilwm", "-fn", "fixed"], "pointer"),
     Environment("no-wm", "x", [], "pointer", True),
     Environment("sway", "wayland", ["sway"]),
 ]
@@ -442,7 +444,7 @@ class Session:
                         WLR_RENDERER="pixman", QT_QPA_PLATFORM="wayland",
                         XDG_SESSION_TYPE="wayland")
         with open(os.path.join(self.dir, "sway.log"), "w") as log:
-            self.procs.start(["sway", "-c", config], self.env, self.user,
+            self.procs.start(self.spec.wm + ["-c", config], self.env, self.user,
                              stdout=log, stderr=subprocess.STDOUT)
         socket = wait_for("sway's socket", lambda: next(
             (n for n in sorted(os.listdir(self.runtime))
