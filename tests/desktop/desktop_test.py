@@ -219,8 +219,11 @@ def as_user(argv, user):
 
 def run(argv, env, timeout=30, check=True, user=None):
     argv = as_user(argv, user)
-    out = subprocess.run(argv, env=env, capture_output=True, text=True, timeout=timeout,
-                         stdin=subprocess.DEVNULL)
+    try:
+        out = subprocess.run(argv, env=env, capture_output=True, text=True, timeout=timeout,
+                             stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{' '.join(argv[:3])}... did not end within {timeout} s") from None
     if check and out.returncode != 0:
         raise Failure(f"{' '.join(argv[:3])}... failed: {out.stderr.strip()[:200]}")
     return out
@@ -716,25 +719,31 @@ def switch_away_and_back(session, notes):
         xid = wait_for("the other window", lambda: run(
             ["xdotool", "search", "--onlyvisible", "--classname", "xmessage"], env, 10,
             False).stdout.split()[:1], 10)[0]
-        # X's input focus proves that each switch happened.
-        bring_forward(session, xid)
-        wait_for("the focus on the other window",
-                 lambda: window_contains(env, xid, x_focus(env)), 5)
-        bring_forward(session, session.xid)
-        wait_for("the focus back on the calculator",
-                 lambda: window_contains(env, session.xid, x_focus(env)), 5)
-        notes.append("X focus went to the other window and came back")
+        away = bring_forward(session, xid, "the other window")
+        back = bring_forward(session, session.xid, "the calculator")
+        notes.append(f"X focus went to the other window ({away} request) and came back "
+                     f"({back} request)")
         time.sleep(0.3)
     finally:
         session.procs.stop(other)
 
 
-def bring_forward(session, xid):
-    if session.spec.activate == "ewmh":
-        run(["xdotool", "windowactivate", "--sync", xid], session.env, 10)
-    else:
-        session.pointer_to(xid)
-        run(["xdotool", "windowfocus", "--sync", xid], session.env, 10)
+def bring_forward(session, xid, what):
+    """Activates a window as a user does, until X's input focus proves it:
+    a manager may let a request pass while it is busy with the last one."""
+    env = session.env
+    for attempt in range(1, 4):
+        if session.spec.activate == "ewmh":
+            run(["xdotool", "windowactivate", xid], env, 10, False)
+        else:
+            session.pointer_to(xid)
+            run(["xdotool", "windowfocus", xid], env, 10, False)
+        try:
+            wait_for(f"the focus on {what}", lambda: window_contains(env, xid, x_focus(env)), 2)
+            return attempt
+        except Failure:
+            continue
+    raise Failure(f"X's input focus did not reach {what}, focused: {x_focus(env)}")
 
 
 def window_contains(env, xid, focused):
