@@ -378,14 +378,14 @@ def agent_main():
 # An environment: its display server, buses, window manager and client.
 
 class Session:
-    def __init__(self, env_spec, args, procs, script):
-        self.spec = env_spec
+    def __init__(self, desktop, args, procs, script):
+        self.desktop = desktop
         self.procs = procs
-        self.user = wayland_user() if env_spec.server == "wayland" else None
+        self.user = wayland_user() if desktop.server == "wayland" else None
         # A scratch home, runtime directory, the executable, this script and
         # an xdg-open stand-in that records the address it is handed, all
         # owned by whoever runs the session (the Wayland leg's user).
-        self.dir = tempfile.mkdtemp(prefix=f"tavolen-{env_spec.name}-")
+        self.dir = tempfile.mkdtemp(prefix=f"tavolen-{desktop.name}-")
         self.runtime = os.path.join(self.dir, "runtime")
         bin_dir = os.path.join(self.dir, "bin")
         os.mkdir(self.runtime, 0o700)
@@ -404,12 +404,12 @@ class Session:
         self.env.update(HOME=self.dir, XDG_RUNTIME_DIR=self.runtime,
                         PATH=bin_dir + ":" + self.env["PATH"])
 
-        if env_spec.server == "x":
+        if desktop.server == "x":
             self.start_xvfb()
         else:
             self.start_sway()
         self.start_buses()
-        if env_spec.server == "x" and env_spec.wm:
+        if desktop.server == "x" and desktop.wm:
             self.start_window_manager()
         self.agent = Agent(procs, self.script, self.env, self.user)
 
@@ -445,7 +445,7 @@ class Session:
                         WLR_RENDERER="pixman", QT_QPA_PLATFORM="wayland",
                         XDG_SESSION_TYPE="wayland")
         with open(os.path.join(self.dir, "sway.log"), "w") as log:
-            self.procs.start(self.spec.wm + ["-c", config], self.env, self.user,
+            self.procs.start(self.desktop.wm + ["-c", config], self.env, self.user,
                              stdout=log, stderr=subprocess.STDOUT)
         socket = wait_for("sway's socket", lambda: next(
             (n for n in sorted(os.listdir(self.runtime))
@@ -474,18 +474,18 @@ class Session:
 
     def start_window_manager(self):
         with open(os.path.join(self.dir, "wm.log"), "w") as log:
-            wm = self.procs.start(self.spec.wm, self.env, stdout=log,
+            wm = self.procs.start(self.desktop.wm, self.env, stdout=log,
                                   stderr=subprocess.STDOUT)
 
         def managing():
             if wm.poll() is not None:
                 with open(os.path.join(self.dir, "wm.log")) as log:
                     said = log.read().strip()[-300:]
-                raise Failure(f"{self.spec.wm[0]} ended with status {wm.returncode}: {said}")
+                raise Failure(f"{self.desktop.wm[0]} ended with status {wm.returncode}: {said}")
             out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], self.env, 10, False)
             return "window id" in out.stdout
         try:
-            wait_for(f"{self.spec.wm[0]} managing the screen", managing, 3)
+            wait_for(f"{self.desktop.wm[0]} managing the screen", managing, 3)
         except Failure:
             if wm.poll() is not None:
                 raise
@@ -510,9 +510,9 @@ class Session:
         except Failure as failure:
             raise Failure(f"{failure} ({theme_note(extra_env)}{self.app_said()})") from None
         self.xid = None
-        if self.spec.server == "x":
+        if self.desktop.server == "x":
             self.xid = wait_for("the X window", lambda: x_window(self.env, app.pid), 10)
-            if self.spec.pointer_over_window:
+            if self.desktop.pointer_over_window:
                 self.pointer_to(self.xid)
         # Let the window manager do what it does with a new window.
         time.sleep(0.8)
@@ -537,7 +537,7 @@ class Session:
         run(["xdotool", "mousemove", str(x), str(y)], self.env)
 
     def keys(self, keys):
-        if self.spec.server == "x":
+        if self.desktop.server == "x":
             run(["xdotool", "key", "--delay", str(KEY_DELAY_MS)] + keys, self.env, 60)
         else:
             self.wtype(keys)
@@ -668,7 +668,7 @@ def walk_road(session, road, shots_dir):
 
 
 def run_steps(session, app, steps, notes):
-    wayland = session.spec.server == "wayland"
+    wayland = session.desktop.server == "wayland"
     if wayland:
         # One wtype call for the whole road; a box gets a pause to open in.
         keys, pauses = [], []
@@ -735,7 +735,7 @@ def bring_forward(session, xid, what):
     a manager may let a request pass while it is busy with the last one."""
     env = session.env
     for attempt in range(1, 4):
-        if session.spec.activate == "ewmh":
+        if session.desktop.activate == "ewmh":
             run(["xdotool", "windowactivate", xid], env, 10, False)
         else:
             session.pointer_to(xid)
@@ -815,7 +815,7 @@ def check_themes(session, shots_dir):
             time.sleep(0.5)
             shots[theme] = []
             for i in range(SHOTS_PER_THEME):
-                path = os.path.join(shots_dir, f"{session.spec.name}-{theme}-{i}.png")
+                path = os.path.join(shots_dir, f"{session.desktop.name}-{theme}-{i}.png")
                 run(["import", "-window", session.xid, path], session.env, 30)
                 shots[theme].append(path)
                 time.sleep(0.3)
@@ -862,34 +862,34 @@ def main():
     results = {}  # (env, road) -> (passed, notes)
     started = time.monotonic()
     marker = uuid.uuid4().hex
-    for env_spec in envs:
-        todo = [r for r in roads if env_spec.name in r.envs]
+    for desktop in envs:
+        todo = [r for r in roads if desktop.name in r.envs]
         if not todo:
             continue
         procs = Processes(marker)
         session = None
         t0 = time.monotonic()
         try:
-            session = Session(env_spec, args, procs, script)
+            session = Session(desktop, args, procs, script)
             for road in todo:
                 try:
-                    results[(env_spec.name, road.name)] = walk_road(session, road,
+                    results[(desktop.name, road.name)] = walk_road(session, road,
                                                                     args.screenshots)
                 except Failure as failure:
-                    results[(env_spec.name, road.name)] = (False, str(failure))
-                cell = results[(env_spec.name, road.name)]
-                print(f"{env_spec.name:9} {road.name:10} {'pass' if cell[0] else 'FAIL'}  "
+                    results[(desktop.name, road.name)] = (False, str(failure))
+                cell = results[(desktop.name, road.name)]
+                print(f"{desktop.name:9} {road.name:10} {'pass' if cell[0] else 'FAIL'}  "
                       f"{cell[1]}", flush=True)
         except (Failure, OSError, subprocess.SubprocessError) as failure:
             for road in todo:
-                results.setdefault((env_spec.name, road.name),
+                results.setdefault((desktop.name, road.name),
                                    (False, f"environment: {failure}"))
-            print(f"{env_spec.name:9} environment FAIL  {failure}", flush=True)
+            print(f"{desktop.name:9} environment FAIL  {failure}", flush=True)
         finally:
             procs.stop_all()
             if session is not None:
                 shutil.rmtree(session.dir, ignore_errors=True)
-        print(f"{env_spec.name:9} done in {time.monotonic() - t0:.1f} s", flush=True)
+        print(f"{desktop.name:9} done in {time.monotonic() - t0:.1f} s", flush=True)
 
     print_matrix(envs, roads, results)
     print(f"desktop roads walked in {time.monotonic() - started:.0f} s")
@@ -901,12 +901,12 @@ def main():
 def print_matrix(envs, roads, results):
     width = max(len(r.name) for r in roads) + 2
     print("\n" + " " * 10 + "".join(f"{r.name:>{width}}" for r in roads))
-    for env_spec in envs:
+    for desktop in envs:
         cells = []
         for road in roads:
-            cell = results.get((env_spec.name, road.name))
+            cell = results.get((desktop.name, road.name))
             cells.append("-" if cell is None else "pass" if cell[0] else "FAIL")
-        print(f"{env_spec.name:10}" + "".join(f"{c:>{width}}" for c in cells))
+        print(f"{desktop.name:10}" + "".join(f"{c:>{width}}" for c in cells))
     print()
 
 
