@@ -101,30 +101,25 @@ QAccessibleInterface* InterfazDeControl(const QString& /*clase*/, QObject* objet
 }  // namespace
 
 void InstalarAccesibilidad() {
-    // Installing the same factory twice would only ask it twice.
-    static const bool instalada = [] {
-        QAccessible::installFactory(InterfazDeControl);
-        return true;
-    }();
-    (void)instalada;
+    QAccessible::installFactory(InterfazDeControl);
 }
 
-void AnunciarTexto(QWidget& resultado, const QString& anterior) {
+void AnunciarTexto(QLabel& resultado, const QString& anterior) {
     if (!QAccessible::isActive()) {
         return;
     }
-    QString texto;
-    if (auto* caja = qobject_cast<QLineEdit*>(&resultado)) {
-        // A text box already reports every write of its text as a text update.
-        texto = caja->text();
-    } else if (auto* etiqueta = qobject_cast<QLabel*>(&resultado)) {
-        texto = etiqueta->text();
-        QAccessibleTextUpdateEvent cambio(&resultado, 0, anterior, texto);
-        QAccessible::updateAccessibility(&cambio);
-    } else {
+    QAccessibleTextUpdateEvent cambio(&resultado, 0, anterior, resultado.text());
+    QAccessible::updateAccessibility(&cambio);
+    QAccessibleValueChangeEvent valor(&resultado, resultado.text());
+    QAccessible::updateAccessibility(&valor);
+}
+
+// A text box already reports every write of its text as a text update.
+void AnunciarTexto(QLineEdit& resultado, const QString& /*anterior*/) {
+    if (!QAccessible::isActive()) {
         return;
     }
-    QAccessibleValueChangeEvent valor(&resultado, texto);
+    QAccessibleValueChangeEvent valor(&resultado, resultado.text());
     QAccessible::updateAccessibility(&valor);
 }
 

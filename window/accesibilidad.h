@@ -1,7 +1,8 @@
 #pragma once
 
+class QLabel;
+class QLineEdit;
 class QString;
-class QWidget;
 
 namespace tavolen {
 
@@ -13,7 +14,7 @@ namespace tavolen {
 //   lblDbv: name "Decibelios de la relación de tensiones", value "20,0000".
 // The banner becomes a link whose press action opens its page, as a click
 // does, and the three lines separators.
-// The window calls it before it builds its controls; calling it again does nothing.
+// The window calls it once, before it builds its first controls.
 void InstalarAccesibilidad();
 
 // Tells assistive technology that the result display `resultado` (a label or a
@@ -21,6 +22,7 @@ void InstalarAccesibilidad();
 // a text update from `anterior` to its text and a value change to it, so that
 // a screen reader or braille display that follows changes hears every result
 // of a calculation and of a clearing, whatever the kind of widget.
-void AnunciarTexto(QWidget& resultado, const QString& anterior);
+void AnunciarTexto(QLabel& resultado, const QString& anterior);
+void AnunciarTexto(QLineEdit& resultado, const QString& anterior);
 
 }  // namespace tavolen
