@@ -80,6 +80,10 @@ void frmPrincipal::showEvent(QShowEvent* evento) {
 // The form names each picture in its "imagen" property. Loaded through QIcon, a
 // picture comes from its @2x variant on a high-density screen, where a plain
 // QPixmap would be stretched from the 1x file.
+//
+// The window icon holds a picture of its own for every size that the desktop's
+// icon theme gets: a title bar at scale 2 asks for 32 device pixels, a task
+// switcher for 64 or 128, and a smaller picture would be stretched to them.
 void frmPrincipal::CargarImagenes() {
     for (QLabel* control : findChildren<QLabel*>()) {
         const QString imagen = control->property("imagen").toString();
@@ -87,6 +91,11 @@ void frmPrincipal::CargarImagenes() {
             control->setPixmap(QIcon(imagen).pixmap(control->size()));
         }
     }
+    QIcon icono;
+    for (const int lado : {16, 32, 48, 64, 128, 256}) {
+        icono.addFile(QStringLiteral(":/ventana/icono/%1x%1.png").arg(lado), QSize(lado, lado));
+    }
+    setWindowIcon(icono);
 }
 
 void frmPrincipal::CentrarEnPantalla() {

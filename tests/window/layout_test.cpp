@@ -242,7 +242,10 @@ void LayoutTest::theWindowIsFixedTitledCentredAndHasOnlyACloseButton() {
     QVERIFY(!banderas.testFlag(Qt::WindowMaximizeButtonHint));
 
     QVERIFY(!ventana.windowIcon().isNull());
-    QCOMPARE(ventana.windowIcon().availableSizes(), QList<QSize>{QSize(16, 16)});
+    // Every size of the desktop's icon theme, so that none is stretched.
+    const QList<QSize> tamanos{QSize(16, 16), QSize(32, 32),   QSize(48, 48),
+                               QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    QCOMPARE(ventana.windowIcon().availableSizes(), tamanos);
 
     const QPoint centro = ventana.screen()->availableGeometry().center();
     QVERIFY2((ventana.frameGeometry().center() - centro).manhattanLength() <= 2,
