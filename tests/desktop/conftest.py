@@ -72,8 +72,8 @@ def pytest_configure(config):
 def run(argv, env, timeout=30, check=True):
     """A tool that must end: a hung one is killed and fails its cell."""
     try:
-        out = subprocess.run(argv, env=env, capture_output=True, text=True, timeout=timeout,
-                             stdin=subprocess.DEVNULL)
+        out = subprocess.run(argv, env=dict(env, TAVOLEN_DESKTOP_RUN=RUN), capture_output=True,
+                             text=True, timeout=timeout, stdin=subprocess.DEVNULL)
     except subprocess.TimeoutExpired:
         raise Failure(f"{' '.join(argv[:3])}... did not end within {timeout} s") from None
     if check and out.returncode:

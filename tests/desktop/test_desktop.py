@@ -8,7 +8,6 @@ screen reader reads. A cell's id is ENV-ROAD: `-k openbox`, `-k sway-banner`.
 
 import contextlib
 import os
-import subprocess
 import time
 
 import pytest
@@ -124,19 +123,8 @@ class User:
     def x(self, *argv, tool="xdotool"):
         return run([tool, *argv], self.env, 10, False).stdout.strip()
 
-    def keys(self, groups, background=False):
-        if not self.environment.wayland:
-            argv = ["xdotool", "key", "--delay", "80", *sum(groups, [])]
-        else:  # Hand-written: one wtype call for a whole road, each call being a new
-            # virtual keyboard that moves the focus out and back; a Shift press
-            # leads, as the first key may be lost while the keymap is taken in,
-            # and between groups there is a pause for a message box.
-            argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
-            for i, group in enumerate(groups):
-                argv += ["-s", "1500"] * bool(i) + [a for key in group for a in ("-k", key)]
-        if background:
-            return subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL)
-        run(argv, self.env, 60)
+    def keys(self, keys):
+        run(["xdotool", "key", "--delay", "80", *keys], self.env, 60)
 
     def pointer_to(self, xid):
         # Over the middle of the window's upper part: a label, no field, no button.
@@ -178,33 +166,31 @@ class User:
             self.procs.stop(other)
 
     def walk_steps(self, pid, steps):
-        """Returns the message boxes seen."""
-        if self.environment.wayland:
-            groups = [[]]
-            for step in steps:
-                groups.append([]) if step == "box" else groups[-1].extend(step)
-            if len(groups) == 1:
-                return self.keys(groups) or []
-            typing, boxes = self.keys(groups, background=True), []
-            try:  # the box is looked for while the keys are on their way
-                deadline = time.monotonic() + 30
-                while typing.poll() is None and time.monotonic() < deadline:
-                    boxes += message_boxes(self.atspi, pid)
-                    pause(0.2)
-            finally:
-                typing.kill()
-                typing.wait()
-            return boxes
+        """Walks a road's steps; returns the message boxes seen."""
         boxes = []
-        for step in steps:
+        if self.environment.wayland:
+            # Hand-written: one wtype call for a whole road, each call being a new
+            # virtual keyboard that moves the focus out and back. A Shift press
+            # leads, as the first key may be lost while the keymap is taken in;
+            # a box gets a pause to open in and is looked for meanwhile.
+            argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
+            for step in steps:
+                argv += ["-s", "1500"] if step == "box" else [a for k in step for a in ("-k", k)]
+            typing, deadline = self.procs.start(argv, self.env), time.monotonic() + 60
+            while typing.poll() is None and time.monotonic() < deadline:
+                boxes += message_boxes(self.atspi, pid) if "box" in steps else []
+                pause(0.2)
+            self.procs.stop(typing)
+            if typing.returncode:
+                raise Failure(f"wtype ended with {typing.returncode}")
+        for step in [] if self.environment.wayland else steps:
             if step == "switch":
                 self.switch_away_and_back()
             elif step == "box":
-                boxes += wait_for("the message box", lambda: message_boxes(self.atspi, pid), 5,
-                                  0.2)
+                boxes += wait_for("the message box", lambda: message_boxes(self.atspi, pid), 5)
                 pause(0.3)  # the box asks for the keyboard once it is up
             else:
-                self.keys([step])
+                self.keys(step)
         return boxes
 
 
@@ -267,13 +253,8 @@ def check_themes(user, shots):
             pause(0.3)
         user.procs.stop(app)
     for theme in list(THEMES)[1:]:
-        fewest = min(differing_pixels(user.env, a, b) for a in taken[theme] for b in taken["plain"])
-        assert fewest <= CARET_PIXELS, f"{theme}: {fewest} px differ from plain; {shots}"
-
-
-def differing_pixels(env, a, b):
-    out = run(["compare", "-metric", "AE", a, b, "null:"], env, 30, False)
-    try:
-        return int(float(out.stderr.split()[0]))
-    except (ValueError, IndexError):
-        return 10 ** 9  # different sizes, or unreadable
+        differing = [run(["compare", "-metric", "AE", a, b, "null:"], user.env, 30, False).stderr
+                     for a in taken[theme] for b in taken["plain"]]
+        # A count, or a message when the sizes differ or a shot is unreadable.
+        fewest = min(float(d.split()[0]) if d[:1].isdigit() else 1e9 for d in differing)
+        assert fewest <= CARET_PIXELS, f"{theme}: {fewest:g} px differ from plain; {shots}"
