@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/calculator_state.h"
-#include "tests/soak/known_controls.h"
+#include "tests/support/known_controls.h"
 #include "tests/soak/user_actions.h"
 
 namespace tavolen::soak {

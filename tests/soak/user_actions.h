@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "tests/soak/known_controls.h"
+#include "tests/support/known_controls.h"
 
 namespace tavolen::soak {
 

@@ -11,13 +11,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <memory>
-
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
-
-using tavolen::CajaVista;
-using tavolen::VentanaAbierta;
 
 namespace {
 
@@ -65,13 +60,10 @@ const char* const kResultados[] = {"lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbf
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public tavolen::PruebaConVentana {
     Q_OBJECT
 
   private slots:
-    void init();
-    void cleanup();
-
     void everyControlThatTakesTheFocusHasANameAndADescription();
     void eachControlIsNamedForWhatItHolds_data();
     void eachControlIsNamedForWhatItHolds();
@@ -83,19 +75,7 @@ class AccessibilityTest : public QObject {
 
   private:
     QWidget* control(const char* nombre) { return &abierta_->control(QString::fromLatin1(nombre)); }
-    std::unique_ptr<VentanaAbierta> abierta_;
 };
-
-void AccessibilityTest::init() {
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void AccessibilityTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
-}
 
 // State: the window as it opens. Action: none.
 // Expected: the eight that the Tab key reaches and the two result boxes that

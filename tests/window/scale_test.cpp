@@ -11,13 +11,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <memory>
-
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
-
-using tavolen::CajaVista;
-using tavolen::VentanaAbierta;
 
 namespace {
 
@@ -64,13 +59,11 @@ QImage Recurso(const QString& ruta) {
 
 }  // namespace
 
-class ScaleTest : public QObject {
+class ScaleTest : public tavolen::PruebaConVentana {
     Q_OBJECT
 
   private slots:
     void initTestCase();
-    void init();
-    void cleanup();
 
     void theWindowKeepsItsSizeAndRendersAtTwiceThePixels();
     void everyControlKeepsTheGeometryOfTheForm();
@@ -81,23 +74,11 @@ class ScaleTest : public QObject {
 
   private:
     QWidget* ventana() { return &abierta_->ventana(); }
-    std::unique_ptr<VentanaAbierta> abierta_;
 };
 
 void ScaleTest::initTestCase() {
     // Without the environment of this test the checks below would prove nothing.
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
-}
-
-void ScaleTest::init() {
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void ScaleTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }
 
 // State: the window open at scale 2. Action: grab() it.
