@@ -129,8 +129,11 @@ void frmPrincipal::Limpiar() {
     estado_.Dbfp = 0;
 }
 
+// Shows the results and has a screen reader speak them, each named.
 void frmPrincipal::MostrarResultados() {
-    EscribirResultados(TextosDeResultados(estado_));
+    const TextosResultados textos = TextosDeResultados(estado_);
+    EscribirResultados(textos);
+    Anunciar(*this, Texto(FraseDeResultados(textos)));
 }
 
 // Each of the six result displays is written once, in this order, and each
@@ -157,9 +160,12 @@ void frmPrincipal::cmdCalcular_Click() {
     MostrarResultados();
 }
 
+// The clearing is spoken after the focus has moved: a screen reader would
+// otherwise cut it short with the field that takes the focus.
 void frmPrincipal::cmdReset_Click() {
     LimpiarTodo();
     ui_->txtV1->setFocus(Qt::OtherFocusReason);
+    Anunciar(*this, Texto(kFraseTodoACero));
 }
 
 void frmPrincipal::imgLogo_Click() {
