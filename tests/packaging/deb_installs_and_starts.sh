@@ -52,8 +52,9 @@ echo "Depends: $depends"
 depend_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
 # The Qt libraries and the C++ runtime come from dpkg-shlibdeps reading the
 # executable; without them the package would install on a machine that cannot
-# start it. fonts-liberation is named by hand.
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation; do
+# start it. fonts-liberation and Qt's translations are named by hand.
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation \
+    qt6-translations-l10n; do
     grep -Fxq "$needed" <<<"$depend_names" || fail "Depends lacks $needed"
 done
 # apt resolves the dependencies, versions included, against this Debian as

@@ -185,9 +185,13 @@ QMenu& VentanaAbierta::abrirMenu(const QString& nombre) {
 void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
     QApplication::clipboard()->setText(texto);
     QMenu& menu = abrirMenu(nombre);
-    // Qt names the entries by their (untranslated) texts only: "&Paste\tCtrl+V".
+    // The entry's text is translated ("&Pegar\tControl+V"). Qt 6.5 and later
+    // name the entry "edit-paste"; Qt 6.4 names none, and its entry's text
+    // starts with the translation of QLineEdit's "&Paste".
+    const QString pegar = QLineEdit::tr("&Paste") + QLatin1Char('\t');
     for (QAction* accion : menu.actions()) {
-        if (accion->text().remove(QLatin1Char('&')).startsWith(QLatin1String("Paste"))) {
+        if (accion->objectName() == QLatin1String("edit-paste") ||
+            accion->text().startsWith(pegar)) {
             QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
                               menu.actionGeometry(accion).center());
             return;
