@@ -84,7 +84,7 @@ package: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Qt for Windows is built once into $${TAVOLEN_CACHE:-/var/cache/tavolen}.
+# Qt for Windows is built once into $TAVOLEN_CACHE (default /var/cache/tavolen).
 windows:
 	JOBS=$(JOBS) bash scripts/build-windows
 
