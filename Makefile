@@ -6,6 +6,8 @@
 #   make fuzz   - libFuzzer over the engine for $(FUZZ_SECONDS) seconds
 #   make package - the Debian package build/tavolen_<version>_<arch>.deb
 #   make install - install into $(PREFIX) (default /usr/local; DESTDIR stages it)
+#   make windows - tavolen.exe and its installer, cross-built (build-windows/)
+#   make test-windows - every Windows test, under Wine
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -25,7 +27,8 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps build test test-plain test-sanitize run bench soak fuzz package install clean
+.PHONY: all deps build test test-plain test-sanitize run bench soak fuzz package install clean \
+        windows test-windows
 
 all: build
 
@@ -83,5 +86,12 @@ package: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Qt for Windows is built once into $TAVOLEN_CACHE (default /var/cache/tavolen).
+windows:
+	JOBS=$(JOBS) bash scripts/build-windows
+
+test-windows: windows
+	JOBS=$(JOBS) bash scripts/test-windows
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) build-windows

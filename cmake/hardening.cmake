@@ -18,7 +18,10 @@ add_compile_options(
   "$<${_hardened}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
   "$<${_hardened}:-Wdate-time;-Wformat;-Werror=format-security>"
   "$<${_hardened}:-fstack-protector-strong;-fstack-clash-protection;-fcf-protection>")
-add_link_options("$<${_hardened}:LINKER:-z,relro;LINKER:-z,now>")
+# relro and bind-now are ELF's; a Windows executable has neither.
+if(NOT WIN32)
+  add_link_options("$<${_hardened}:LINKER:-z,relro;LINKER:-z,now>")
+endif()
 unset(_hardened)
 
 # -fPIE and -pie: Debian's compilers make position-independent executables by
