@@ -216,7 +216,16 @@ void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto)
     if (!pegar.isEnabled()) {
         qFatal("the context menu's paste entry is disabled");
     }
-    QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier, menu.actionGeometry(&pegar).center());
+    // As a keyboard user does: Down until the entry is highlighted, then Enter.
+    // A synthetic click alone is not enough since Qt 6.8: a menu triggers an
+    // entry on release only once the pointer has hovered it.
+    for (qsizetype paso = 0; menu.activeAction() != &pegar; ++paso) {
+        if (paso > menu.actions().size()) {
+            qFatal("Down never reached the context menu's paste entry");
+        }
+        QTest::keyClick(&menu, Qt::Key_Down);
+    }
+    QTest::keyClick(&menu, Qt::Key_Return);
 }
 
 QList<CajaVista> VentanaAbierta::cajasCerradas() {
