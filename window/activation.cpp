@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace tavolen {
 
@@ -24,13 +25,10 @@ bool EsEntrada(QEvent::Type tipo) {
 
 void Activar(QWidget& ventana) {
     // Qt's own bookkeeping first, at once, so that the focus events of this
-    // very key or click already flow; then the desktop's, which arrives later.
-    // setActiveWindow is what Qt itself calls when the platform reports the
-    // activation; it gives the focus back to the control that last had it.
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    QApplication::setActiveWindow(&ventana);
-    QT_WARNING_POP
+    // very key or click already flow; then the desktop's, which arrives later
+    // and then changes nothing. Qt gives the focus back to the control that
+    // last had it.
+    InformarActivacion(&ventana);
     ventana.activateWindow();
 }
 
@@ -53,6 +51,19 @@ class ActivacionPorEntrada final : public QObject {
 };
 
 }  // namespace
+
+void InformarActivacion(QWidget* ventana) {
+    // The platform's own report, delivered before this returns; the public
+    // QApplication::setActiveWindow that did this is deprecated since Qt 6.5.
+    // Qt 6.7 renamed the report.
+    using Entrega = QWindowSystemInterface::SynchronousDelivery;
+    QWindow* nativa = ventana != nullptr ? ventana->windowHandle() : nullptr;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    QWindowSystemInterface::handleFocusWindowChanged<Entrega>(nativa, Qt::ActiveWindowFocusReason);
+#else
+    QWindowSystemInterface::handleWindowActivated<Entrega>(nativa, Qt::ActiveWindowFocusReason);
+#endif
+}
 
 void ActivarConLaEntrada(QWidget& ventana) {
     if (QWindow* nativa = ventana.windowHandle()) {

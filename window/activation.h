@@ -20,4 +20,8 @@ namespace tavolen {
 // Call it from the window's first show event (the native window exists then).
 void ActivarConLaEntrada(QWidget& ventana);
 
+// Tells Qt at once what a desktop reports when the activation moves: that
+// `ventana` is now the active window, or, with nullptr, another program's.
+void InformarActivacion(QWidget* ventana);
+
 }  // namespace tavolen

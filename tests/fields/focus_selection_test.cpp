@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "tests/support/open_window.h"
+#include "window/activation.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -30,15 +31,6 @@ enum class Camino {
 };
 
 enum class Vuelta { PorElPrograma, PorElProgramaSinActivacion, Reactivacion, MenuContextual };
-
-// Another program taking the activation, and giving it back: the calls that
-// Qt itself makes when the platform reports the change.
-void Activar(QWidget* ventana) {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    QApplication::setActiveWindow(ventana);
-    QT_WARNING_POP
-}
 
 }  // namespace
 
@@ -181,13 +173,13 @@ void FocusSelectionTest::aFocusThatComesBackOrArrives() {
             c.campo("txtV2").setFocus(Qt::OtherFocusReason);
             break;
         case Vuelta::PorElProgramaSinActivacion:
-            Activar(nullptr);
+            InformarActivacion(nullptr);
             c.campo("txtV2").setFocus(Qt::OtherFocusReason);  // only recorded, while inactive
-            Activar(&c.ventana());
+            InformarActivacion(&c.ventana());
             break;
         case Vuelta::Reactivacion:
-            Activar(nullptr);
-            Activar(&c.ventana());
+            InformarActivacion(nullptr);
+            InformarActivacion(&c.ventana());
             break;
         case Vuelta::MenuContextual:
             QTest::keyClick(&c.abrirMenu("txtV1"), Qt::Key_Escape);
@@ -213,7 +205,7 @@ void FocusSelectionTest::aFocusThatComesBackOrArrives() {
 // stored, and txtV2 holding the focus with its text selected.
 void FocusSelectionTest::keysThatReachAnInactiveWindowStillCommitAndSelect() {
     VentanaAbierta c;
-    Activar(nullptr);
+    InformarActivacion(nullptr);
     QVERIFY(!c.ventana().isActiveWindow());
     QWindow* nativa = c.ventana().windowHandle();
     QTest::keyClick(nativa, Qt::Key_2);

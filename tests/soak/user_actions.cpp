@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "window/activation.h"
 #include "window/frm_principal.h"
 
 namespace tavolen::soak {
@@ -123,15 +124,6 @@ const std::array<const char16_t*, 40> kPastedTexts{{u"",
 // field holding it alone is committed.
 const std::array<const char16_t*, 8> kUnreadableTexts{
     {u"1,2,3", u",", u"abc", u"1.2,3.4", u"-5-", u"5-", u"\u20ac5", u"--3"}};
-
-// Another program taking the activation, or the desktop giving it back: the
-// calls that Qt itself makes when the platform reports the change.
-void SetActiveWindow(QWidget* window) {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    QApplication::setActiveWindow(window);
-    QT_WARNING_POP
-}
 
 QString FromUtf16(const char16_t* text) {
     return QString::fromUtf16(text);
@@ -254,9 +246,9 @@ PlayedAction UserActions::paste() {
 
 PlayedAction UserActions::switchAndBack() {
     QWidget& window = page_.ventana();
-    SetActiveWindow(nullptr);
+    InformarActivacion(nullptr);
     if (chance(50)) {
-        SetActiveWindow(&window);
+        InformarActivacion(&window);
         return {PlayedAction::Kind::kReturn,
                 QApplication::focusWidget(),
                 QStringLiteral("switch to another program and back"),
