@@ -1,10 +1,10 @@
 #include "window/activation.h"
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface.h>
 
 namespace tavolen {
 
