@@ -22,8 +22,10 @@ RELEASE_BUILD := build-release
 FUZZ_BUILD := build-fuzz
 
 # Any report of the sanitizers, leaks included, fails the run. The suppressions
-# name only system libraries that keep a buffer for the whole process.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+# name only system code that keeps memory for the whole process; the slow
+# unwinder follows stacks through libraries built without frame pointers, so
+# that a suppression can name the Qt function that allocated.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
