@@ -481,7 +481,11 @@ void LayoutTest::theEmblemsAreMirrorImagesOnTheWindowsYellow() {
         abierta_->etiqueta("Picture1").pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage derecho =
         abierta_->etiqueta("Picture2").pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 9, 0)  // which renamed mirrored
+    const QImage reflejado = derecho.flipped(Qt::Horizontal);
+#else
     const QImage reflejado = derecho.mirrored(true, false);
+#endif
     // Each is encoded on its own, so they agree only to within JPEG's losses.
     qint64 diferencia = 0;
     for (int y = 0; y < izquierdo.height(); ++y) {
