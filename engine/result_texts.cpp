@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "engine/number_text.h"
 
@@ -74,6 +75,22 @@ TextosResultados TextosDeResultados(const CalculatorState& estado) {
         t.lblDbfp = FormatearCifra(estado.Dbfp, kPatron4Decimales);
     }
     return t;
+}
+
+std::string FraseDeResultados(const TextosResultados& textos) {
+    const std::pair<std::string_view, const std::string&> partes[] = {
+        {"Decibelios de tensiones", textos.lblDbv},
+        {"Decibelios de potencias", textos.lblDbp},
+        {"Factor de tensiones", textos.txtFv},
+        {"Factor de potencias", textos.txtFp},
+        {"Decibelios del factor en tensiones", textos.lblDbfv},
+        {"Decibelios del factor en potencias", textos.lblDbfp},
+    };
+    std::string frase;
+    for (const auto& [que, texto] : partes) {
+        frase.append(frase.empty() ? "" : " ").append(que).append(": ").append(texto).append(".");
+    }
+    return frase;
 }
 
 }  // namespace tavolen

@@ -32,4 +32,17 @@ struct TextosResultados {
 //   Db1 = -20  -> txtFv "0,100000000000", txtFp "0,010000000000"
 TextosResultados TextosDeResultados(const CalculatorState& estado);
 
+// What a screen reader says after a calculation: the six results in the order
+// of the displays, each named for what it is and with the very text its
+// display shows. For 2 and 20 V, 1 and 5 W, -6 dB and the factor 2:
+//   "Decibelios de tensiones: 20,0000. Decibelios de potencias: 6,9897.
+//    Factor de tensiones: 0,501187233627. Factor de potencias: 0,251188643151.
+//    Decibelios del factor en tensiones: 6,0206. Decibelios del factor en
+//    potencias: 3,0103." (one line, a space after each full stop)
+std::string FraseDeResultados(const TextosResultados& textos);
+
+// What it says after RESET has put every field and result back to zero.
+inline constexpr std::string_view kFraseTodoACero =
+    "Todas las cifras y todos los resultados vuelven a cero.";
+
 }  // namespace tavolen

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QWindow>
 
 #include "fields/key_ascii.h"
 
@@ -58,6 +59,9 @@ class EventosDeCampo final : public QObject {
             case QEvent::FocusOut:
                 seFueConLaVentana_ =
                     static_cast<QFocusEvent*>(evento)->reason() == Qt::ActiveWindowFocusReason;
+                if (seFueConLaVentana_) {
+                    VigilarElFocoDeLaVentana();
+                }
                 return false;
             default:
                 return false;
@@ -97,6 +101,25 @@ class EventosDeCampo final : public QObject {
         return true;
     }
 
+    // Having left with the window does not make the next activation a return:
+    // while the window is inactive the program may record the focus elsewhere
+    // (the field that a rejected commit gives it back to, after its message box
+    // took it from this one) or on this very field (RESET), and the activation
+    // then brings it as an arrival. The window reports every focus it records
+    // while inactive; the activation's own report comes once it is active.
+    void VigilarElFocoDeLaVentana() {
+        if (QWindow* nativa = caja_.window()->windowHandle()) {
+            connect(nativa, &QWindow::focusObjectChanged, this, &EventosDeCampo::FocoRegistrado,
+                    Qt::UniqueConnection);
+        }
+    }
+
+    void FocoRegistrado(QObject* foco) {
+        if (foco != nullptr && !caja_.window()->isActiveWindow()) {
+            seFueConLaVentana_ = false;
+        }
+    }
+
     void FocoCambiado(QWidget* antes, QWidget* ahora) {
         // `ahora` is null when the window loses the activation, and belongs to
         // another window when a message box or a context menu takes the focus.
@@ -126,7 +149,9 @@ class EventosDeCampo final : public QObject {
 
     QLineEdit& caja_;
     ProcedimientosDeCampo procedimientos_;
-    bool seFueConLaVentana_ = false;  // the focus left with the window's activation
+    // The focus left with the window's activation, and the window has recorded
+    // no focus since: the activation will bring it back.
+    bool seFueConLaVentana_ = false;
 };
 
 }  // namespace

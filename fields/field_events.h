@@ -25,7 +25,8 @@ struct ProcedimientosDeCampo {
 // - GotFocus: the field has received the focus from another control or from
 //   the program (Tab, Shift+Tab, a click, setFocus). Not when the focus merely
 //   comes back with the window's activation (from another program or a message
-//   box) or from the field's own context menu: the text and its selection stay.
+//   box) to the field that had it, with no focus recorded meanwhile, or from the
+//   field's own context menu: the text and its selection stay.
 void ConectarCampo(QLineEdit& caja, ProcedimientosDeCampo procedimientos);
 
 }  // namespace tavolen

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QtGlobal>
 
 #include "window/imagen_pulsable.h"
 
@@ -82,12 +83,26 @@ bool EsLinea(QObject* objeto) {
            (marco->frameShape() == QFrame::HLine || marco->frameShape() == QFrame::VLine);
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+// The notification that Anunciar shows; the window has no other child by this name.
+constexpr char kNombreDelAviso[] = "avisoParaLectorDePantalla";
+
+bool EsAviso(QObject* objeto) {
+    return objeto->isWidgetType() && objeto->objectName() == QLatin1String(kNombreDelAviso);
+}
+#endif
+
 // Labels without an accessible name are left to Qt, which already reads their
 // text as their name: the headings "VALOR 1", "DECIBELIOS"...
 QAccessibleInterface* InterfazDeControl(const QString& /*clase*/, QObject* objeto) {
     if (auto* imagen = qobject_cast<ImagenPulsable*>(objeto)) {
         return new EnlaceDeImagen(imagen);
     }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    if (EsAviso(objeto)) {
+        return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Notification);
+    }
+#endif
     if (EsLinea(objeto)) {
         return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Separator);
     }
@@ -122,5 +137,25 @@ void AnunciarTexto(QLineEdit& resultado, const QString& /*anterior*/) {
     QAccessibleValueChangeEvent valor(&resultado, resultado.text());
     QAccessible::updateAccessibility(&valor);
 }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+void Anunciar(QWidget& ventana, const QString& frase) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleAnnouncementEvent anuncio(&ventana, frase);
+    QAccessible::updateAccessibility(&anuncio);
+}
+#else
+void Anunciar(QWidget& ventana, const QString& frase) {
+    delete ventana.findChild<QWidget*>(QLatin1String(kNombreDelAviso), Qt::FindDirectChildrenOnly);
+    auto* aviso = new QWidget(&ventana);
+    aviso->setObjectName(QLatin1String(kNombreDelAviso));
+    aviso->setAccessibleName(frase);
+    aviso->setAttribute(Qt::WA_TransparentForMouseEvents);
+    aviso->setGeometry(0, 0, 0, 0);  // showing, and not a pixel drawn
+    aviso->show();                   // Qt tells AT-SPI: showing
+}
+#endif
 
 }  // namespace tavolen

@@ -3,6 +3,7 @@
 class QLabel;
 class QLineEdit;
 class QString;
+class QWidget;
 
 namespace tavolen {
 
@@ -24,5 +25,14 @@ void InstalarAccesibilidad();
 // of a calculation and of a clearing, whatever the kind of widget.
 void AnunciarTexto(QLabel& resultado, const QString& anterior);
 void AnunciarTexto(QLineEdit& resultado, const QString& anterior);
+
+// Has a screen reader speak `frase` now, wherever the focus is: the six results
+// after " CALCULAR ", the clearing after RESET. A display's text change alone is
+// not enough: Orca speaks changes only of the control that holds the focus.
+// With Qt 6.8 and later, an announcement event of `ventana`. Before it, a
+// notification named `frase` that becomes showing, which Orca speaks: a child of
+// `ventana` of no size, so that nothing is drawn, and a new one each time, since
+// Orca speaks an object that shows again with another name only once.
+void Anunciar(QWidget& ventana, const QString& frase);
 
 }  // namespace tavolen

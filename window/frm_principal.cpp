@@ -1,11 +1,14 @@
 #include "window/frm_principal.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
 #include <QString>
+#include <QTranslator>
 
 #include "engine/decibel_computation.h"
 #include "engine/result_texts.h"
@@ -32,6 +35,20 @@ QString Texto(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// The toolkit's own texts (the entry fields' context menu, the message box's
+// button) in Spanish, as the rest of the window, whatever the system's language:
+// Qt's Spanish catalogue, from Debian's qt6-translations-l10n. The application
+// owns the translator. Without the catalogue they stay in English.
+void CargarTextosDeQtEnEspanol() {
+    auto* traductor = new QTranslator(QCoreApplication::instance());
+    if (traductor->load(QStringLiteral("qtbase_es"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(traductor);
+    } else {
+        delete traductor;
+    }
+}
+
 }  // namespace
 
 // A window of its own even with a parent; a close button and nothing else,
@@ -41,11 +58,15 @@ frmPrincipal::frmPrincipal(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui_(new Ui::frmPrincipal) {
-    // What the controls need before they exist: their pictures and icon, and
-    // the accessible interfaces that let a screen reader hear the results.
+    // What the controls need before they exist: their pictures and icon, the
+    // accessible interfaces that let a screen reader hear the results, and the
+    // toolkit's texts in Spanish. The window sets these up itself rather than
+    // main(): the toolkit's texts are part of what the window shows, and so
+    // every program that builds it, each test included, shows what the user sees.
     static const bool preparada = [] {
         RegistrarRecursosDeVentana();
         InstalarAccesibilidad();
+        CargarTextosDeQtEnEspanol();
         return true;
     }();
     (void)preparada;
@@ -80,6 +101,10 @@ void frmPrincipal::showEvent(QShowEvent* evento) {
 // The form names each picture in its "imagen" property. Loaded through QIcon, a
 // picture comes from its @2x variant on a high-density screen, where a plain
 // QPixmap would be stretched from the 1x file.
+//
+// The window icon holds a picture of its own for every size that the desktop's
+// icon theme gets: a title bar at scale 2 asks for 32 device pixels, a task
+// switcher for 64 or 128, and a smaller picture would be stretched to them.
 void frmPrincipal::CargarImagenes() {
     for (QLabel* control : findChildren<QLabel*>()) {
         const QString imagen = control->property("imagen").toString();
@@ -87,6 +112,11 @@ void frmPrincipal::CargarImagenes() {
             control->setPixmap(QIcon(imagen).pixmap(control->size()));
         }
     }
+    QIcon icono;
+    for (const int lado : {16, 32, 48, 64, 128, 256}) {
+        icono.addFile(QStringLiteral(":/ventana/icono/%1x%1.png").arg(lado), QSize(lado, lado));
+    }
+    setWindowIcon(icono);
 }
 
 void frmPrincipal::CentrarEnPantalla() {
@@ -129,8 +159,11 @@ void frmPrincipal::Limpiar() {
     estado_.Dbfp = 0;
 }
 
+// Shows the results and has a screen reader speak them, each named.
 void frmPrincipal::MostrarResultados() {
-    EscribirResultados(TextosDeResultados(estado_));
+    const TextosResultados textos = TextosDeResultados(estado_);
+    EscribirResultados(textos);
+    Anunciar(*this, Texto(FraseDeResultados(textos)));
 }
 
 // Each of the six result displays is written once, in this order, and each
@@ -157,9 +190,12 @@ void frmPrincipal::cmdCalcular_Click() {
     MostrarResultados();
 }
 
+// The clearing is spoken after the focus has moved: a screen reader would
+// otherwise cut it short with the field that takes the focus.
 void frmPrincipal::cmdReset_Click() {
     LimpiarTodo();
     ui_->txtV1->setFocus(Qt::OtherFocusReason);
+    Anunciar(*this, Texto(kFraseTodoACero));
 }
 
 void frmPrincipal::imgLogo_Click() {

@@ -201,5 +201,21 @@ TEST(TextosDeResultadosWholeCalculation, TheRoadOfOneCalculation) {
     EXPECT_EQ(textos.lblDbfp, "INFINITO");
 }
 
+// The sentence a screen reader speaks: every result named, in the displays'
+// order, each with its display's text to the last digit and word.
+TEST(FraseDeResultados, NamesEachResultWithTheTextItsDisplayShows) {
+    CalculatorState estado{.V1 = 2, .V2 = 20, .P1 = 1, .P2 = 5, .Db1 = -6, .F1 = 2};
+    CalcularResultados(estado);
+    EXPECT_EQ(FraseDeResultados(TextosDeResultados(estado)),
+              "Decibelios de tensiones: 20,0000. Decibelios de potencias: 6,9897. "
+              "Factor de tensiones: 0,501187233627. Factor de potencias: 0,251188643151. "
+              "Decibelios del factor en tensiones: 6,0206. "
+              "Decibelios del factor en potencias: 3,0103.");
+    EXPECT_EQ(FraseDeResultados({"a", "b", "FULL", "FULL", "INFINITO", "INFINITO"}),
+              "Decibelios de tensiones: a. Decibelios de potencias: b. Factor de tensiones: FULL. "
+              "Factor de potencias: FULL. Decibelios del factor en tensiones: INFINITO. "
+              "Decibelios del factor en potencias: INFINITO.");
+}
+
 }  // namespace
 }  // namespace tavolen

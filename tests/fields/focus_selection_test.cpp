@@ -17,7 +17,17 @@ namespace tavolen {
 
 namespace {
 
-enum class Camino { Tab, ShiftTab, Enter, RechazoAlSalir, RechazoConEnter, Reset };
+enum class Camino {
+    Tab,
+    ShiftTab,
+    Enter,
+    RechazoAlSalir,
+    RechazoConEnter,
+    Reset,
+    // "1,2,3" left in txtV2 by Shift+Tab, so that txtV1 holds the focus while
+    // the message box comes and gives it back; "1,2,3" again, and RESET.
+    ResetTrasRechazos,
+};
 
 enum class Vuelta { PorElPrograma, PorElProgramaSinActivacion, Reactivacion, MenuContextual };
 
@@ -81,6 +91,8 @@ void FocusSelectionTest::aFieldReceivingTheFocus_data() {
     fila("back after a rejected Tab", Camino::RechazoAlSalir, "txtP1", "txtP1", "0,000");
     fila("kept after a rejected Enter", Camino::RechazoConEnter, "txtDb1", "txtDb1", "0,0000");
     fila("RESET into txtV1", Camino::Reset, "txtF1", "txtV1", "0,000");
+    fila("RESET rejecting the text, after a rejection that passed txtV1 by",
+         Camino::ResetTrasRechazos, "txtV2", "txtV1", "0,000");
 }
 
 void FocusSelectionTest::aFieldReceivingTheFocus() {
@@ -90,7 +102,8 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
     QFETCH(QString, texto);
     VentanaAbierta c;
     c.campo(desde).setFocus();
-    const bool rechazo = camino == Camino::RechazoAlSalir || camino == Camino::RechazoConEnter;
+    const bool rechazo = camino == Camino::RechazoAlSalir || camino == Camino::RechazoConEnter ||
+                         camino == Camino::ResetTrasRechazos;
     c.escribir(rechazo ? "1,2,3" : "12");
     switch (camino) {
         case Camino::Tab:
@@ -105,6 +118,13 @@ void FocusSelectionTest::aFieldReceivingTheFocus() {
             c.pulsar(Qt::Key_Return);
             break;
         case Camino::Reset:
+            c.clic("cmdReset");
+            break;
+        case Camino::ResetTrasRechazos:
+            c.pulsar(Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(c.cajasCerradas().size(), 1);
+            QCOMPARE(c.enfocado(), QString::fromLatin1(desde));
+            c.escribir("1,2,3");
             c.clic("cmdReset");
             break;
     }

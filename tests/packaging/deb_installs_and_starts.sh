@@ -50,12 +50,6 @@ depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 # Package names only, one a line: "libc6 (>= 2.34), fonts-liberation" -> libc6, fonts-liberation.
 depend_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
-# The Qt libraries and the C++ runtime come from dpkg-shlibdeps reading the
-# executable; without them the package would install on a machine that cannot
-# start it. fonts-liberation is named by hand.
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation; do
-    grep -Fxq "$needed" <<<"$depend_names" || fail "Depends lacks $needed"
-done
 # apt resolves the dependencies, versions included, against this Debian as
 # `apt-get install ./tavolen_….deb` would, without installing anything.
 apt-get install --simulate --quiet "$deb" >"$work/apt.log" 2>&1 ||
@@ -65,6 +59,38 @@ grep -q '^Inst tavolen ' "$work/apt.log" || { cat "$work/apt.log" >&2; fail "apt
 # --- The installed tree -------------------------------------------------------
 root="$work/root"
 dpkg -x "$deb" "$root"
+
+# The package of a file on this system, as this Debian release names it
+# (Debian 13 renamed the libraries for the 64-bit time_t: libqt6core6t64).
+# Files of a merged /usr may be registered under /lib.
+owner() {
+    local f
+    for f in "$1" "$(readlink -f "$1")" "${1#/usr}"; do
+        dpkg-query -S "$f" 2>/dev/null | sed -n '1{s/: .*//; s/:.*//; p}' | grep . && return
+    done
+    return 1
+}
+# Every library the executable links comes with a package in Depends, as
+# dpkg-shlibdeps must have found it; without it the package would install on a
+# machine that cannot start it. So does each face the window's fonts are drawn
+# with here (Arial and Arial Narrow are named by hand, their twins are Liberation's).
+needed=$(objdump -p "$root/usr/bin/tavolen" | awk '$1 == "NEEDED" { print $2 }')
+for soname in $needed; do
+    path=$(ldd "$root/usr/bin/tavolen" | awk -v s="$soname" '$1 == s { print $3 }')
+    [ -f "$path" ] || fail "$soname, which the executable links, is not found here"
+    package=$(owner "$path") || fail "no package holds $path"
+    grep -Fxq "$package" <<<"$depend_names" || fail "Depends lacks $package, which holds $soname"
+done
+for needed_libs in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
+    grep -q "^$needed_libs" <<<"$depend_names" || fail "Depends lacks $needed_libs (of any name)"
+done
+for face in 'Arial:bold' 'Arial Narrow:bold'; do
+    file=$(fc-match -f '%{file}' "$face")
+    package=$(owner "$file") || fail "no package holds $file, which draws $face"
+    grep -Fxq "$package" <<<"$depend_names" || fail "Depends lacks $package, which draws $face"
+done
+# The window loads Qt's Spanish translations by file name: no library links them.
+grep -Fxq qt6-translations-l10n <<<"$depend_names" || fail "Depends lacks qt6-translations-l10n"
 
 launcher="$root/usr/share/applications/$app_id.desktop"
 metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"

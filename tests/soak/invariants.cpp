@@ -143,6 +143,11 @@ QString InvariantChecker::checkStartUpState(bool focusToo) const {
 void InvariantChecker::beforeAction() {
     stateBefore_ = page_.ventana().estado();
     focusBefore_ = QApplication::focusWidget();
+    if (auto* focused = qobject_cast<QLineEdit*>(focusBefore_)) {
+        selectionStartBefore_ = focused->selectionStart();
+        selectedBefore_ = focused->selectedText();
+        caretBefore_ = focused->cursorPosition();
+    }
     for (std::size_t i = 0; i < kEntryFields.size(); ++i) textsBefore_[i] = field(i).text();
     urlsBefore_ = urlsOpened_;
     calculated_ = false;
@@ -220,11 +225,13 @@ QString InvariantChecker::afterAction(const PlayedAction& action) {
 
     QWidget* focus = QApplication::focusWidget();
     const bool boxShown = !boxes_.isEmpty();
-    if (reset_ && !boxShown) {
+    if (reset_) {
         const QString startUp = checkStartUpState(true);
         if (!startUp.isEmpty())
             broken += QStringLiteral("after RESET: ") + startUp;
     }
+    if (action.kind == PlayedAction::Kind::kReturn)
+        broken += checkReturn();
     // Entering a field from the keyboard selects its whole text.
     const int focusedField = EntryFieldIndex(page_, focus);
     if (!boxShown && focus != focusBefore_ && focusedField >= 0 &&
@@ -385,6 +392,33 @@ QString InvariantChecker::checkKeystrokeFilter(const PlayedAction& action) const
     return QStringLiteral("typing %1 into %2 changed its text from %3 to %4; ")
         .arg(Quoted(action.typed), field(row).objectName(), Quoted(textsBefore_[row]),
              Quoted(field(row).text()));
+}
+
+QString InvariantChecker::checkReturn() const {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != focusBefore_) {
+        return QStringLiteral("the activation came back with the focus on %1, not on %2; ")
+            .arg(focus ? focus->objectName() : QStringLiteral("nothing"),
+                 focusBefore_ ? focusBefore_->objectName() : QStringLiteral("nothing"));
+    }
+    const int index = EntryFieldIndex(page_, focus);
+    if (index < 0)
+        return {};
+    const QLineEdit& kept = field(static_cast<std::size_t>(index));
+    if (kept.text() != textsBefore_[static_cast<std::size_t>(index)] ||
+        kept.selectionStart() != selectionStartBefore_ || kept.selectedText() != selectedBefore_ ||
+        kept.cursorPosition() != caretBefore_) {
+        return QStringLiteral(
+                   "%1 came back with the activation showing %2, %3 selected from %4, the caret "
+                   "at %5; it had %6, %7 from %8, the caret at %9; ")
+            .arg(kept.objectName(), Quoted(kept.text()), Quoted(kept.selectedText()))
+            .arg(kept.selectionStart())
+            .arg(kept.cursorPosition())
+            .arg(Quoted(textsBefore_[static_cast<std::size_t>(index)]), Quoted(selectedBefore_))
+            .arg(selectionStartBefore_)
+            .arg(caretBefore_);
+    }
+    return {};
 }
 
 QString InvariantChecker::checkResults() const {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/calculator_state.h"
-#include "tests/soak/known_controls.h"
+#include "tests/support/known_controls.h"
 #include "tests/soak/user_actions.h"
 
 namespace tavolen::soak {
@@ -22,7 +22,10 @@ namespace tavolen::soak {
 //   is finite, and only Db1 is ever negative;
 // - right after each calculation, the six result texts are those the engine
 //   gives for the committed inputs; between calculations they do not change;
-// - after RESET, the state and the texts of start-up;
+// - after RESET, the state and the texts of start-up, and the focus in txtV1
+//   with its whole text selected, whatever RESET's click had to commit first;
+// - the window getting the activation back from another program leaves the
+//   focus, the text, the selection and the caret as they were;
 // - no control moves, resizes or hides; the banner alone opens the web page.
 class InvariantChecker : public QObject {
     Q_OBJECT
@@ -55,6 +58,7 @@ class InvariantChecker : public QObject {
     QString checkMessageBox(const PlayedAction& action) const;
     QString checkResults() const;
     QString checkKeystrokeFilter(const PlayedAction& action) const;
+    QString checkReturn() const;
 
     QLineEdit& field(std::size_t index) const;
     QString resultText(std::size_t index) const;
@@ -69,6 +73,9 @@ class InvariantChecker : public QObject {
     CalculatorState stateBefore_;
     std::array<QString, 6> textsBefore_;
     QWidget* focusBefore_ = nullptr;
+    int selectionStartBefore_ = -1;  // of the focused entry field
+    QString selectedBefore_;
+    int caretBefore_ = 0;
     int urlsBefore_ = 0;
 
     // What happened during the action.

@@ -119,6 +119,20 @@ const std::array<const char16_t*, 40> kPastedTexts{{u"",
                                                     u"5,",
                                                     u"\u20ac5"}};
 
+// Texts that no field can read, whatever the field: each is rejected when the
+// field holding it alone is committed.
+const std::array<const char16_t*, 8> kUnreadableTexts{
+    {u"1,2,3", u",", u"abc", u"1.2,3.4", u"-5-", u"5-", u"\u20ac5", u"--3"}};
+
+// Another program taking the activation, or the desktop giving it back: the
+// calls that Qt itself makes when the platform reports the change.
+void SetActiveWindow(QWidget* window) {
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(window);
+    QT_WARNING_POP
+}
+
 QString FromUtf16(const char16_t* text) {
     return QString::fromUtf16(text);
 }
@@ -129,15 +143,19 @@ UserActions::UserActions(VentanaAbierta& page, std::uint64_t seed) : page_(page)
 
 PlayedAction UserActions::playOne() {
     const std::size_t roll = pick(100);
-    if (roll < 58)
+    if (roll < 56)
         return pressKey();
-    if (roll < 68)
+    if (roll < 66)
         return pressTab();
-    if (roll < 86)
+    if (roll < 83)
         return click(false);
-    if (roll < 90)
+    if (roll < 87)
         return click(true);
-    return paste();
+    if (roll < 94)
+        return paste();
+    if (roll < 97)
+        return switchAndBack();
+    return clickWithUnreadableText();
 }
 
 PlayedAction UserActions::pressKey() {
@@ -231,6 +249,54 @@ PlayedAction UserActions::paste() {
     return {PlayedAction::Kind::kPaste,
             field,
             QStringLiteral("paste \"%1\" into %2").arg(shown, field->objectName()),
+            {}};
+}
+
+PlayedAction UserActions::switchAndBack() {
+    QWidget& window = page_.ventana();
+    SetActiveWindow(nullptr);
+    if (chance(50)) {
+        SetActiveWindow(&window);
+        return {PlayedAction::Kind::kReturn,
+                QApplication::focusWidget(),
+                QStringLiteral("switch to another program and back"),
+                {}};
+    }
+    // The click reaches the window as the desktop delivers it, through its
+    // native window, while the window is not yet active.
+    const QPoint at(static_cast<int>(pick(static_cast<std::size_t>(window.width()))),
+                    static_cast<int>(pick(static_cast<std::size_t>(window.height()))));
+    QWidget* under = window.childAt(at);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+    return {PlayedAction::Kind::kClick,
+            under != nullptr ? under : &window,
+            QStringLiteral("switch to another program, then click into the window on %1 at "
+                           "(%2,%3)")
+                .arg(under != nullptr ? under->objectName() : QStringLiteral("the form"))
+                .arg(at.x())
+                .arg(at.y()),
+            {}};
+}
+
+PlayedAction UserActions::clickWithUnreadableText() {
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (field == nullptr || EntryFieldIndex(page_, field) < 0) {
+        return click(false);
+    }
+    const QString text = FromUtf16(kUnreadableTexts[pick(kUnreadableTexts.size())]);
+    QApplication::clipboard()->setText(text);
+    field->selectAll();
+    field->paste();
+    QPushButton& button = page_.boton(chance(50) ? "cmdReset" : "cmdCalcular");
+    const QPoint at(static_cast<int>(pick(static_cast<std::size_t>(button.width()))),
+                    static_cast<int>(pick(static_cast<std::size_t>(button.height()))));
+    QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, at);
+    return {PlayedAction::Kind::kClick,
+            &button,
+            QStringLiteral("paste \"%1\" over all of %2, then click on %3 at (%4,%5)")
+                .arg(text, field->objectName(), button.objectName())
+                .arg(at.x())
+                .arg(at.y()),
             {}};
 }
 

@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <random>
 
-#include "tests/soak/known_controls.h"
+#include "tests/support/known_controls.h"
 
 namespace tavolen::soak {
 
 // What one played action was, for the invariants and for the failure report.
 struct PlayedAction {
-    enum class Kind { kKey, kTab, kClick, kDoubleClick, kPaste };
+    // kReturn: the window lost the activation to another program and the
+    // desktop gave it back, nothing else happening.
+    enum class Kind { kKey, kTab, kClick, kDoubleClick, kPaste, kReturn };
     Kind kind = Kind::kKey;
     QWidget* target = nullptr;  // the widget that received the keys or the click
     QString description;        // "key '5' into txtV1", "click on cmdReset at (10,4)"
@@ -22,7 +24,10 @@ struct PlayedAction {
 // of every kind into the control that has the focus, Tab and Shift+Tab, clicks
 // and double clicks on every control, and pastes into the focused entry field
 // from a clipboard holding numbers, malformed numbers, letters, numbers of 400
-// digits, minus signs or nothing.
+// digits, minus signs or nothing; switches to another program and back (the
+// desktop giving the activation back, or a click into the window taking it);
+// and an unreadable text put into the focused field just before a click on
+// RESET or CALCULAR.
 class UserActions {
   public:
     UserActions(VentanaAbierta& page, std::uint64_t seed);
@@ -37,6 +42,8 @@ class UserActions {
     PlayedAction pressTab();
     PlayedAction click(bool twice);
     PlayedAction paste();
+    PlayedAction switchAndBack();
+    PlayedAction clickWithUnreadableText();
     QString pasteText();
     QString digits(std::size_t count);
 

@@ -1,11 +1,14 @@
 #include "tests/support/open_window.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -182,18 +185,38 @@ QMenu& VentanaAbierta::abrirMenu(const QString& nombre) {
     return *menu;
 }
 
-void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
-    QApplication::clipboard()->setText(texto);
-    QMenu& menu = abrirMenu(nombre);
-    // Qt names the entries by their (untranslated) texts only: "&Paste\tCtrl+V".
-    for (QAction* accion : menu.actions()) {
-        if (accion->text().remove(QLatin1Char('&')).startsWith(QLatin1String("Paste"))) {
-            QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
-                              menu.actionGeometry(accion).center());
-            return;
+namespace {
+
+// The menu's paste entry, whatever language Qt speaks. Qt 6.5 and later give
+// the standard entries object names ("edit-paste"); Qt 6.4 names them by their
+// (translatable) texts only, "&Paste\tCtrl+V", and there the entry is the one
+// whose text ends in the paste shortcut that Qt writes after it.
+QAction& EntradaPegar(QMenu& menu) {
+    const QList<QAction*> acciones = menu.actions();
+    const bool conNombres = std::any_of(acciones.begin(), acciones.end(), [](QAction* accion) {
+        return !accion->objectName().isEmpty();
+    });
+    const QString atajo =
+        QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* accion : acciones) {
+        if (conNombres ? accion->objectName() == QLatin1String("edit-paste")
+                       : accion->text().endsWith(atajo)) {
+            return *accion;
         }
     }
     qFatal("the context menu has no paste entry");
+}
+
+}  // namespace
+
+void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto) {
+    QApplication::clipboard()->setText(texto);
+    QMenu& menu = abrirMenu(nombre);
+    QAction& pegar = EntradaPegar(menu);
+    if (!pegar.isEnabled()) {
+        qFatal("the context menu's paste entry is disabled");
+    }
+    QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier, menu.actionGeometry(&pegar).center());
 }
 
 QList<CajaVista> VentanaAbierta::cajasCerradas() {

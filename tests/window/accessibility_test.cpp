@@ -8,16 +8,12 @@
 #include <QAccessibleInterface>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
-#include <memory>
-
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
-
-using tavolen::CajaVista;
-using tavolen::VentanaAbierta;
 
 namespace {
 
@@ -65,13 +61,10 @@ const char* const kResultados[] = {"lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbf
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public tavolen::PruebaConVentana {
     Q_OBJECT
 
   private slots:
-    void init();
-    void cleanup();
-
     void everyControlThatTakesTheFocusHasANameAndADescription();
     void eachControlIsNamedForWhatItHolds_data();
     void eachControlIsNamedForWhatItHolds();
@@ -80,22 +73,11 @@ class AccessibilityTest : public QObject {
     void eachResultsValueIsTheTextItShows();
     void theResultsValuesFollowTheirTextsAfterACalculationAndAReset();
     void theResultsValuesCarryTheNumbersOfATypedCalculation();
+    void eachPressAndEachResetIsAnnouncedWithNothingDrawn();
 
   private:
     QWidget* control(const char* nombre) { return &abierta_->control(QString::fromLatin1(nombre)); }
-    std::unique_ptr<VentanaAbierta> abierta_;
 };
-
-void AccessibilityTest::init() {
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void AccessibilityTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
-}
 
 // State: the window as it opens. Action: none.
 // Expected: the eight that the Tab key reaches and the two result boxes that
@@ -238,6 +220,50 @@ void AccessibilityTest::theResultsValuesCarryTheNumbersOfATypedCalculation() {
              qPrintable(Valor(control("txtFv"))));  // 10^(6/20) = 1,9953
     QVERIFY2(Valor(control("txtFp")).startsWith(QStringLiteral("3,98")),
              qPrintable(Valor(control("txtFp"))));  // 10^(6/10) = 3,9811
+}
+
+// State: every input 0. Action: " CALCULAR " twice, then "RESET".
+// Expected: after each press one notification, new each time (a screen reader
+// speaks a notification as it shows), names the six results as they are shown;
+// after RESET one says that everything is zero. It takes no room on the window.
+// (From Qt 6.8 the window sends announcement events instead, which only a
+// platform with assistive technology receives.)
+void AccessibilityTest::eachPressAndEachResetIsAnnouncedWithNothingDrawn() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QSKIP("announcement events reach no offscreen listener");
+#endif
+    const auto avisos = [this] {
+        QList<QWidget*> encontrados;
+        for (QWidget* hijo : abierta_->ventana().findChildren<QWidget*>()) {
+            if (Interfaz(hijo)->role() == QAccessible::Notification) {
+                encontrados.append(hijo);
+            }
+        }
+        return encontrados;
+    };
+    QVERIFY(avisos().isEmpty());
+
+    abierta_->clic("cmdCalcular");
+    QCOMPARE(avisos().size(), 1);
+    const QPointer<QWidget> primero = avisos().first();
+    abierta_->clic("cmdCalcular");
+    QCOMPARE(avisos().size(), 1);
+    QVERIFY(primero.isNull());
+    QWidget* aviso = avisos().first();
+    QCOMPARE(Nombre(aviso),
+             QStringLiteral("Decibelios de tensiones: 0,0000. Decibelios de potencias: 0,0000. "
+                            "Factor de tensiones: 1,00000000. Factor de potencias: 1,00000000. "
+                            "Decibelios del factor en tensiones: INFINITO. "
+                            "Decibelios del factor en potencias: INFINITO."));
+    QVERIFY(aviso->isVisible());
+    QVERIFY(aviso->geometry().isEmpty());
+    QVERIFY(!Interfaz(aviso)->state().invisible);
+
+    abierta_->clic("cmdReset");
+    QCOMPARE(avisos().size(), 1);
+    QCOMPARE(Nombre(avisos().first()),
+             QStringLiteral("Todas las cifras y todos los resultados vuelven a cero."));
+    QCOMPARE(abierta_->enfocado(), QStringLiteral("txtV1"));
 }
 
 QTEST_MAIN(AccessibilityTest)

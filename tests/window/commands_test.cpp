@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "engine/calculator_state.h"
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -47,7 +47,7 @@ const QList<double> kCalculoEnCero{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0};
 
 }  // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public PruebaConVentana {
     Q_OBJECT
 
   public slots:
@@ -57,7 +57,6 @@ class CommandsTest : public QObject {
   private slots:
     void initTestCase();
     void init();
-    void cleanup();
     void cleanupTestCase();
 
     void atStartEveryTextIsItsZeroAndEveryNumberIsZero();
@@ -76,7 +75,6 @@ class CommandsTest : public QObject {
     void aClickOnAnythingButTheBannerOpensNothing();
 
   private:
-    std::unique_ptr<VentanaAbierta> abierta_;
     QList<QUrl> abiertas_;
 };
 
@@ -92,14 +90,7 @@ void CommandsTest::cleanupTestCase() {
 
 void CommandsTest::init() {
     abiertas_.clear();
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void CommandsTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    PruebaConVentana::init();
 }
 
 void CommandsTest::atStartEveryTextIsItsZeroAndEveryNumberIsZero() {

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <optional>
 
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
 
 namespace tavolen {
@@ -184,12 +184,10 @@ std::optional<unsigned char> MarcaDeInicioDeCuadro(const QByteArray& jpeg) {
 
 }  // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public PruebaConVentana {
     Q_OBJECT
 
   private slots:
-    void init();
-    void cleanup();
 
     void theWindowIsFixedTitledCentredAndHasOnlyACloseButton();
     void everyControlStandsWhereTheTableSaysWithItsText_data();
@@ -213,19 +211,7 @@ class LayoutTest : public QObject {
     void aKeystrokeInAResultBoxLeavesItsText();
 
   private:
-    std::unique_ptr<VentanaAbierta> abierta_;
 };
-
-void LayoutTest::init() {
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void LayoutTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
-}
 
 void LayoutTest::theWindowIsFixedTitledCentredAndHasOnlyACloseButton() {
     frmPrincipal& ventana = abierta_->ventana();
@@ -242,7 +228,10 @@ void LayoutTest::theWindowIsFixedTitledCentredAndHasOnlyACloseButton() {
     QVERIFY(!banderas.testFlag(Qt::WindowMaximizeButtonHint));
 
     QVERIFY(!ventana.windowIcon().isNull());
-    QCOMPARE(ventana.windowIcon().availableSizes(), QList<QSize>{QSize(16, 16)});
+    // Every size of the desktop's icon theme, so that none is stretched.
+    const QList<QSize> tamanos{QSize(16, 16), QSize(32, 32),   QSize(48, 48),
+                               QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    QCOMPARE(ventana.windowIcon().availableSizes(), tamanos);
 
     const QPoint centro = ventana.screen()->availableGeometry().center();
     QVERIFY2((ventana.frameGeometry().center() - centro).manhattanLength() <= 2,

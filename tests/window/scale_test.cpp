@@ -11,13 +11,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <memory>
-
-#include "tests/support/open_window.h"
+#include "tests/support/window_fixture.h"
 #include "window/frm_principal.h"
-
-using tavolen::CajaVista;
-using tavolen::VentanaAbierta;
 
 namespace {
 
@@ -64,39 +59,26 @@ QImage Recurso(const QString& ruta) {
 
 }  // namespace
 
-class ScaleTest : public QObject {
+class ScaleTest : public tavolen::PruebaConVentana {
     Q_OBJECT
 
   private slots:
     void initTestCase();
-    void init();
-    void cleanup();
 
     void theWindowKeepsItsSizeAndRendersAtTwiceThePixels();
     void everyControlKeepsTheGeometryOfTheForm();
+    void theWindowIconHasItsOwnPixelsAtTwiceTheSize_data();
     void theWindowIconHasItsOwnPixelsAtTwiceTheSize();
     void theEmblemsAndTheBannerAreDrawnFromTheirDoubleSizeVariants_data();
     void theEmblemsAndTheBannerAreDrawnFromTheirDoubleSizeVariants();
 
   private:
     QWidget* ventana() { return &abierta_->ventana(); }
-    std::unique_ptr<VentanaAbierta> abierta_;
 };
 
 void ScaleTest::initTestCase() {
     // Without the environment of this test the checks below would prove nothing.
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
-}
-
-void ScaleTest::init() {
-    abierta_ = std::make_unique<VentanaAbierta>();
-}
-
-void ScaleTest::cleanup() {
-    const QList<CajaVista> cajas = abierta_->cajasCerradas();
-    QVERIFY2(cajas.isEmpty(), qPrintable(Describir(cajas)));
-    abierta_.reset();
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
 }
 
 // State: the window open at scale 2. Action: grab() it.
@@ -128,14 +110,27 @@ void ScaleTest::everyControlKeepsTheGeometryOfTheForm() {
     }
 }
 
-// State: the window open at scale 2. Action: ask the window icon for 16 x 16.
-// Expected: 32 x 32 device pixels, exactly those of icono@2x.png.
+void ScaleTest::theWindowIconHasItsOwnPixelsAtTwiceTheSize_data() {
+    QTest::addColumn<int>("pedido");  // device-independent pixels, as the title bar asks
+    QTest::addColumn<QString>("dibujo");
+
+    QTest::newRow("16 px, a title bar") << 16 << ":/ventana/icono/32x32.png";
+    QTest::newRow("32 px, a task switcher") << 32 << ":/ventana/icono/64x64.png";
+    QTest::newRow("64 px, a large task switcher") << 64 << ":/ventana/icono/128x128.png";
+}
+
+// State: the window open at scale 2. Action: ask the window icon for a size.
+// Expected: twice as many device pixels, exactly those of the picture drawn at
+// that size: a smaller one stretched would be blurred.
 void ScaleTest::theWindowIconHasItsOwnPixelsAtTwiceTheSize() {
-    const QPixmap icono = ventana()->windowIcon().pixmap(QSize(16, 16));
+    QFETCH(int, pedido);
+    QFETCH(QString, dibujo);
+    const QPixmap icono = ventana()->windowIcon().pixmap(QSize(pedido, pedido));
+    QCOMPARE(icono.size(), QSize(2 * pedido, 2 * pedido));  // device pixels
     QCOMPARE(icono.devicePixelRatio(), 2.0);
-    QCOMPARE(icono.size(), QSize(32, 32));
-    const QImage esperado = Recurso(QStringLiteral(":/ventana/icono@2x.png"));
-    QVERIFY(!esperado.isNull());
+    QImage esperado = Recurso(dibujo);
+    QVERIFY2(!esperado.isNull(), qPrintable(dibujo));
+    esperado.setDevicePixelRatio(2.0);
     QCOMPARE(icono.toImage().convertToFormat(QImage::Format_RGB32), esperado);
 }
 

@@ -8,10 +8,12 @@
 #include "engine/calculator_state.h"
 #include "tests/support/open_window.h"
 
-namespace tavolen::soak {
+namespace tavolen {
 
-// What the run knows of each entry field, written down here from the window's
-// description rather than taken from the code under test.
+// What the tests know of each entry field, written down here from the window's
+// description rather than taken from the code under test (fields/field_table.h
+// holds the product's own table): a test that reads a field's stored value
+// through this row catches a field that stores into the wrong variable.
 struct EntryField {
     const char* name;
     const char* zeroText;            // what clearing writes and a rejection leaves
@@ -51,4 +53,4 @@ inline int EntryFieldIndex(VentanaAbierta& page, const QWidget* widget) {
     return -1;
 }
 
-}  // namespace tavolen::soak
+}  // namespace tavolen

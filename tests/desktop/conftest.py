@@ -1,0 +1,275 @@
+"""Fixtures for the real executable on real desktops, for every test module here.
+
+One pytest process holds one private session bus (dbus-run-session; the
+accessibility bus starts on demand) and reads it in-process with pyatspi.
+`desktop` is a display server with or without a window manager: a private Xvfb
+(-displayfd: no display number is guessed) or sway on its headless backend.
+Every process goes through `procs` and is stopped with all its descendants
+(psutil), after a SIGTERM too. A CTest entry runs one environment:
+python3 -m pytest tests/desktop -k ENV --tavolen=EXE
+"""
+
+import contextlib
+import os
+import pwd
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import uuid
+from dataclasses import dataclass
+
+import psutil
+import pytest
+
+RUN = uuid.uuid4().hex  # in every started process's environment
+
+
+@dataclass(frozen=True)
+class Environment:
+    name: str
+    wm: tuple  # the window manager's command line; sway's is the Wayland one
+    # How another program's window is brought forward: "ewmh" asks the manager
+    # (_NET_ACTIVE_WINDOW); "pointer" gives X's focus and moves the pointer there.
+    activate: str = "ewmh"
+    # Without a manager the keyboard reaches a window nobody activated only
+    # under the pointer: it rests over the window, as a user's hand on the mouse.
+    pointer_over_window: bool = False
+
+    @property
+    def wayland(self):
+        return self.wm[:1] == ("sway",)
+
+
+ENVIRONMENTS = [
+    Environment("openbox", ("openbox", "--sm-disable")),
+    Environment("xfwm4", ("xfwm4", "--compositor=off", "--sm-client-disable")),
+    Environment("metacity", ("metacity",)),
+    Environment("icewm", ("icewm",)),
+    Environment("fluxbox", ("fluxbox",)),
+    # Xvfb has only its built-in core fonts; evilwm's default is not among them.
+    Environment("evilwm", ("evilwm", "-fn", "fixed"), "pointer"),
+    Environment("no-wm", (), "pointer", True),
+    Environment("sway", ("sway",)),
+]
+
+
+class Failure(Exception):
+    """A road that could not be walked."""
+
+
+def pytest_addoption(parser):
+    parser.addoption("--tavolen", default=os.environ.get("TAVOLEN"), help="executable under test")
+    parser.addoption("--shots", help="folder to keep the screenshots in (default: tmp_path)")
+
+
+def pytest_configure(config):
+    # A stop from outside unwinds like Ctrl-C: pytest then runs every teardown.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+
+
+def run(argv, env, timeout=30, check=True):
+    """A tool that must end: a hung one is killed and fails its cell."""
+    try:
+        out = subprocess.run(argv, env=dict(env, TAVOLEN_DESKTOP_RUN=RUN), capture_output=True,
+                             text=True, timeout=timeout, stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{' '.join(argv[:3])}... did not end within {timeout} s") from None
+    if check and out.returncode:
+        raise Failure(f"{' '.join(argv[:3])}... failed: {out.stderr.strip()[:200]}")
+    return out
+
+
+def stop(processes):
+    for p in processes:
+        with contextlib.suppress(psutil.Error):
+            p.terminate()
+    for p in psutil.wait_procs(processes, timeout=3)[1]:
+        with contextlib.suppress(psutil.Error):
+            p.kill()
+
+
+class Processes:
+    def __init__(self):
+        self.started = []
+
+    def start(self, argv, env, user=None, **kw):
+        if user is not None:  # hand-written: sway as an unprivileged user
+            argv = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}",
+                    "--init-groups", "--", *argv]
+        for stream in ("stdin", "stdout", "stderr"):
+            kw.setdefault(stream, subprocess.DEVNULL)
+        self.started.append(psutil.Popen(argv, env=dict(env, TAVOLEN_DESKTOP_RUN=RUN),
+                                         start_new_session=True, **kw))
+        return self.started[-1]
+
+    def stop(self, *processes):
+        for p in processes:
+            with contextlib.suppress(psutil.Error):
+                stop(p.children(recursive=True) + [p])
+        self.started = [q for q in self.started if q not in processes]
+
+
+@pytest.fixture(scope="session")
+def procs():
+    started = Processes()
+    yield started
+    started.stop(*reversed(started.started))
+
+    # A daemon that left the tree (setsid and fork) still carries the marker.
+    def marked(p):
+        with contextlib.suppress(psutil.Error):
+            return p.pid != os.getpid() and p.environ().get("TAVOLEN_DESKTOP_RUN") == RUN
+    stop([p for p in psutil.process_iter() if marked(p)])
+
+
+def wait_for(what, predicate, timeout, interval=0.1):
+    deadline = time.monotonic() + timeout
+    while not (value := predicate()):
+        if time.monotonic() > deadline:
+            raise Failure(f"{what}: not within {timeout:g} s")
+        pause(interval)
+    return value
+
+
+def pause(seconds):
+    """Sleeps while the accessibility events of the bus are dispatched."""
+    from gi.repository import GLib
+    context, end = GLib.MainContext.default(), time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not context.iteration(False):
+            time.sleep(0.02)
+
+
+@pytest.fixture(scope="session")
+def base_env(tmp_path_factory):
+    """Nothing of the caller's desktop (no DISPLAY, bus or theme); a scratch home
+    and runtime folder, and an xdg-open stand-in that records its address."""
+    home = tmp_path_factory.mktemp("home")
+    (home / "bin").mkdir()
+    (home / "runtime").mkdir(mode=0o700)
+    (home / "bin" / "xdg-open").write_text(f"#!/bin/sh\necho \"$*\" >> '{home}/opened'\n")
+    (home / "bin" / "xdg-open").chmod(0o755)
+    env = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL", "TZ")}
+    return dict(env, HOME=str(home), XDG_RUNTIME_DIR=str(home / "runtime"),
+                PATH=f"{home}/bin:" + env.get("PATH", "/usr/bin:/bin"))
+
+
+@pytest.fixture(scope="session")
+def atspi(procs, base_env):
+    """pyatspi on this run's own session bus. It binds to the bus of its process
+    at import: the bus is up before, and serves every desktop of the run."""
+    bus = procs.start(["dbus-run-session", "--", "sh", "-c",
+                       'echo "$DBUS_SESSION_BUS_ADDRESS"; exec cat'], base_env,
+                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    address = bus.stdout.readline().strip()
+    base_env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+    os.environ.pop("DISPLAY", None)  # a stale one sends the bus launcher to a dead server
+    import pyatspi
+    pyatspi.Registry.getDesktop(0)  # known before any application, then kept up by events
+    return pyatspi
+
+
+@pytest.fixture(scope="module")
+def desktop(request, procs, atspi, base_env, tmp_path_factory):
+    """(Environment, its clients' environment variables): the environment named
+    by the parameter, up until another one is asked for."""
+    environment = next(e for e in ENVIRONMENTS if e.name == request.param)
+    env, first = dict(base_env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), len(procs.started)
+    scratch = tmp_path_factory.mktemp(environment.name)
+    if environment.wayland:
+        runtime, socket = start_sway(procs, scratch)
+        request.addfinalizer(lambda: shutil.rmtree(runtime, ignore_errors=True))
+        env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=socket)
+    else:
+        env.update(QT_QPA_PLATFORM="xcb", DISPLAY=start_xvfb(procs, env))
+    if environment.wm and not environment.wayland:
+        log = scratch / "wm.log"
+        wm = procs.start(environment.wm, env, stdout=log.open("w"), stderr=subprocess.STDOUT)
+
+        def managing():
+            if wm.poll() is not None:
+                raise Failure(f"{environment.wm[0]} ended: {log.read_text()[-300:]}")
+            return "window id" in run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env, 10,
+                                      False).stdout
+        with contextlib.suppress(Failure if environment.activate == "pointer" else ()):
+            wait_for(f"{environment.wm[0]} managing the screen", managing, 3)
+        # A manager without EWMH (evilwm) is ready once it holds the root
+        # window's redirection, which no client can see: give it time.
+        time.sleep(0.5)
+    yield environment, env
+    procs.stop(*reversed(procs.started[first:]))
+
+
+def start_xvfb(procs, env):
+    read_end, write_end = os.pipe()
+    procs.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp", "-noreset"], env, pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as said:  # the number it chose, once it accepts clients
+        display = said.readline().strip()
+    if not display:
+        raise Failure("Xvfb did not start")
+    return ":" + display
+
+
+def start_sway(procs, scratch):
+    """Hand-written, as no package does it: sway refuses root, so it runs as a
+    user of its own; every client (root) reaches it by the socket's full path."""
+    user, runtime = None, tempfile.mkdtemp(prefix="tavolen-sway-")  # beyond root's tmp_path
+    if os.getuid() == 0:
+        with contextlib.suppress(subprocess.CalledProcessError):  # the user exists
+            subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
+                            "/usr/sbin/nologin", "tavolen-desktop"], check=True,
+                           stderr=subprocess.DEVNULL)
+        user = pwd.getpwnam("tavolen-desktop")
+        os.chown(runtime, user.pw_uid, user.pw_gid)
+    with open(f"{runtime}/sway.conf", "w") as config:
+        config.write("xwayland disable\noutput HEADLESS-1 resolution 1024x768\n")
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": runtime,
+           "XDG_RUNTIME_DIR": runtime, "WLR_BACKENDS": "headless",
+           "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
+    procs.start(["sway", "-c", f"{runtime}/sway.conf"], env, user,
+                stdout=(scratch / "sway.log").open("w"), stderr=subprocess.STDOUT)
+    return runtime, wait_for("sway's socket", lambda: next(
+        (f"{runtime}/{n}" for n in os.listdir(runtime) if n.startswith("wayland-")
+         and "." not in n), None), 15)
+
+
+@pytest.fixture
+def launch(desktop, procs, request, tmp_path):
+    """start(ready, extra_env) starts the executable and waits until
+    ready(pid); whatever it started is stopped after the test."""
+    first = len(procs.started)
+
+    def start(ready, extra_env=None):
+        log = tmp_path / f"tavolen-{len(procs.started)}.log"
+        app = procs.start([request.config.getoption("--tavolen")],
+                          dict(desktop[1], **(extra_env or {})), stdout=log.open("w"),
+                          stderr=subprocess.STDOUT)
+
+        def up():
+            if app.poll() is not None:
+                raise Failure(f"tavolen ended ({app.returncode}): {log.read_text()[-300:]}")
+            return ready(app.pid)
+        wait_for(f"the window ({extra_env or 'no platform theme'})", up, 20, 0.2)
+        return app
+    yield start
+    procs.stop(*procs.started[first:])
+
+
+def pytest_terminal_summary(terminalreporter):
+    """The environment x road matrix of the run's cells (test ids ENV-ROAD)."""
+    names, cells = [e.name for e in ENVIRONMENTS], {}
+    for outcome in ("failed", "error", "passed", "skipped"):
+        for report in terminalreporter.stats.get(outcome, []):
+            env, _, road = report.nodeid.rpartition("[")[2].rstrip("]").rpartition("-")
+            if env in names and (outcome != "passed" or report.when == "call"):
+                cells.setdefault((env, road), {"passed": "pass", "skipped": "skip"}.get(
+                    outcome, "FAIL"))
+    roads = sorted({road for _, road in cells})
+    terminalreporter.write_line(" " * 10 + "".join(f"{r:>11}" for r in roads))
+    for env in (n for n in names if any(e == n for e, _ in cells)):
+        terminalreporter.write_line(f"{env:10}" + "".join(f"{cells.get((env, r), '-'):>11}"
+                                                          for r in roads))

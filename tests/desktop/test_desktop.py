@@ -1,0 +1,260 @@
+"""The real executable on real desktops, driven from outside as a user drives it.
+
+Every road starts the calculator afresh on one of conftest's environments,
+with nothing activating its window for it, types its keys (xdotool on X, wtype
+on Wayland) and reads the results back through the accessibility bus: what a
+screen reader reads. A cell's id is ENV-ROAD: `-k openbox`, `-k sway-banner`.
+"""
+
+import contextlib
+import os
+import time
+
+import pytest
+from conftest import ENVIRONMENTS, Failure, pause, run, wait_for
+
+# What the window calls its controls: object name -> accessible name.
+CONTROLS = {
+    "txtV1": "Tensión 1", "txtV2": "Tensión 2", "txtP1": "Potencia 1", "txtP2": "Potencia 2",
+    "lblDbv": "Decibelios de la relación de tensiones",
+    "lblDbp": "Decibelios de la relación de potencias",
+    "txtDb1": "Decibelios", "txtFv": "Factor de tensión", "txtFp": "Factor de potencia",
+    "txtF1": "Factor", "lblDbfv": "Decibelios del factor como relación de tensiones",
+    "lblDbfp": "Decibelios del factor como relación de potencias",
+    "imgLogo": "El decibelio en Wikipedia",
+}
+RESULT_DISPLAYS = ["lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbfv", "lblDbfp"]
+ALL = [e.name for e in ENVIRONMENTS]
+X = [e.name for e in ENVIRONMENTS if not e.wayland]
+
+# road -> (environments, steps, expected texts). A step is a list of keysyms,
+# "box" (the message box is seen) or "switch" (another program's window is
+# brought forward, then the calculator's again).
+ROADS = {
+    "keyboard": (ALL, ["2 Return 2 0 Return Return Return Return Return Return".split()],
+                 {"lblDbv": "20,0000", "lblDbp": "0,0000", "txtFv": "1,00000000",
+                  "txtFp": "1,00000000", "lblDbfv": "INFINITO", "lblDbfp": "INFINITO"}),
+    "rejection": (ALL, ["1 comma 2 comma 3 Return".split(), "box",
+                        "Return 5 Return 7 Return".split()], {"txtV1": "5,000", "txtV2": "7,0000"}),
+    "tab": (ALL, ["Tab Tab Tab Tab Tab 2 Return Return".split()],
+            {"lblDbfv": "6,0206", "lblDbfp": "3,0103"}),
+    "switch": (X, [["1", "2"], "switch", "3 Return 7 Return".split()],
+               {"txtV1": "123,000", "txtV2": "7,0000"}),
+    # The keyboard road with a level and a factor, so that every display changes.
+    "events": (ALL, ["2 Return 2 0 Return Return Return minus 6 Return 2 Return Return".split()],
+               {"lblDbv": "20,0000", "lblDbp": "0,0000", "txtFv": "0,501187233627",
+                "txtFp": "0,251188643151", "lblDbfv": "6,0206", "lblDbfp": "3,0103"}),
+    "banner": (ALL, [], {}),
+    "lines": (ALL, [], {}),
+    "themes": (["openbox"], [], {}),
+}
+CELLS = [(env, road) for env in ALL for road, (envs, _, _) in ROADS.items() if env in envs]
+# The platform themes a desktop may hand the window; each must draw the same
+# pixels as none at all, but for the caret, which blinks (1 x 21 px).
+THEMES = {"plain": {}, "Adwaita": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita"},
+          "Adwaita-dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"}}
+CARET_PIXELS = 21
+EVENTS = ("object:text-changed", "object:property-change:accessible-value")
+
+
+def windows(atspi, pid):
+    """The process's top-level windows, each a list of node records. With GTK's
+    platform theme the process holds a second application, GTK's bridge."""
+    desktop, found = atspi.Registry.getDesktop(0), []
+    for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
+        with contextlib.suppress(Exception):  # one that just left the bus
+            if app.get_process_id() == pid:
+                app.clear_cache()  # a window that came after the last look is seen
+                found += [list(walk(atspi, top)) for top in app if top is not None]
+    return found
+
+
+def walk(atspi, node, depth=0):
+    record = {"name": node.name, "role": node.getRoleName(), "node": node, "text": None,
+              "actions": [], "size": None}
+    with contextlib.suppress(NotImplementedError):
+        record["text"] = node.queryText().getText(0, -1)
+    with contextlib.suppress(NotImplementedError):
+        action = node.queryAction()
+        record["actions"] = [action.getName(i) for i in range(action.nActions)]
+    with contextlib.suppress(NotImplementedError):
+        extents = node.queryComponent().getExtents(atspi.DESKTOP_COORDS)
+        record["size"] = (extents.width, extents.height)
+    yield record
+    for child in (node if depth < 6 else []):
+        if child is not None:
+            yield from walk(atspi, child, depth + 1)
+
+
+def main_window(atspi, pid):
+    return next((w for w in windows(atspi, pid) if w[0]["name"] == "Tavolen"), [])
+
+
+def controls(atspi, pid):
+    by_name = {}
+    for node in main_window(atspi, pid):
+        by_name.setdefault(node["name"], node)
+    return {obj: by_name[name] for obj, name in CONTROLS.items() if name in by_name}
+
+
+def message_boxes(atspi, pid):
+    return [[n["text"] or n["name"] for n in w if n["role"] in ("label", "static")
+             and (n["text"] or n["name"])] for w in windows(atspi, pid) if w[0]["name"] != "Tavolen"]
+
+
+class User:
+    """The desktop as a user meets it: the window, the keyboard, the pointer."""
+
+    def __init__(self, atspi, desktop, launch, procs):
+        self.atspi, (self.environment, self.env), self.launch = atspi, desktop, launch
+        self.procs, self.xid = procs, None
+
+    def start(self, extra_env=None):
+        app = self.launch(lambda pid: len(controls(self.atspi, pid)) == len(CONTROLS), extra_env)
+        if not self.environment.wayland:
+            self.xid = wait_for("the X window", lambda: self.x(
+                "search", "--all", "--onlyvisible", "--pid", str(app.pid), "--name",
+                "^Tavolen$").split()[:1], 10)[0]
+            if self.environment.pointer_over_window:
+                self.pointer_to(self.xid)
+        pause(0.8)  # the window manager does what it does with a new window
+        return app
+
+    def x(self, *argv, tool="xdotool"):
+        return run([tool, *argv], self.env, 10, False).stdout.strip()
+
+    def keys(self, keys):
+        run(["xdotool", "key", "--delay", "80", *keys], self.env, 60)
+
+    def pointer_to(self, xid):
+        # Over the middle of the window's upper part: a label, no field, no button.
+        at = dict(line.split("=", 1) for line in self.x("getwindowgeometry", "--shell",
+                                                          xid).split())
+        self.x("mousemove", str(int(at["X"]) + int(at["WIDTH"]) // 2), str(int(at["Y"]) + 12))
+
+    def bring_forward(self, xid, what):
+        """Hand-written: activates a window as a user does, until X's input focus
+        proves it, since a manager may let a request pass while it is busy."""
+        for _ in range(3):
+            if self.environment.activate == "ewmh":
+                self.x("windowactivate", xid)
+            else:
+                self.pointer_to(xid)
+                self.x("windowfocus", xid)
+            with contextlib.suppress(Failure):
+                return wait_for(f"the focus on {what}", lambda: self.holds_focus(xid), 2)
+        raise Failure(f"X's input focus did not reach {what}: {self.x('getwindowfocus', '-f')}")
+
+    def holds_focus(self, xid):
+        focused = self.x("getwindowfocus", "-f")
+        return focused and (int(focused, 0) == int(xid, 0) or any(
+            line.strip().startswith(hex(int(focused, 0)))
+            for line in self.x("-children", "-id", xid, tool="xwininfo").splitlines()))
+
+    def switch_away_and_back(self):
+        other = self.procs.start(["xmessage", "-geometry", "+700+600", "otra ventana"], self.env)
+        try:  # xmessage sets no _NET_WM_PID: it is found by its class.
+            xid = wait_for("the other window", lambda: self.x(
+                "search", "--onlyvisible", "--classname", "xmessage").split()[:1], 10)[0]
+            self.bring_forward(xid, "the other window")
+            # Away as long as a user looks at another program: Qt counts the
+            # window as no longer active only after a short delay.
+            pause(1.0)
+            self.bring_forward(self.xid, "the calculator")
+            pause(0.3)
+        finally:
+            self.procs.stop(other)
+
+    def walk_steps(self, pid, steps):
+        """Walks a road's steps; returns the message boxes seen."""
+        boxes = []
+        if self.environment.wayland:
+            # Hand-written: one wtype call for a whole road, each call being a new
+            # virtual keyboard that moves the focus out and back. A Shift press
+            # leads, as the first key may be lost while the keymap is taken in;
+            # a box gets a pause to open in and is looked for meanwhile.
+            argv = ["wtype", "-s", "150", "-k", "Shift_L", "-d", "60"]
+            for step in steps:
+                argv += ["-s", "1500"] if step == "box" else [a for k in step for a in ("-k", k)]
+            typing, deadline = self.procs.start(argv, self.env), time.monotonic() + 60
+            while typing.poll() is None and time.monotonic() < deadline:
+                boxes += message_boxes(self.atspi, pid) if "box" in steps else []
+                pause(0.2)
+            self.procs.stop(typing)
+            if typing.returncode:
+                raise Failure(f"wtype ended with {typing.returncode}")
+        for step in [] if self.environment.wayland else steps:
+            if step == "switch":
+                self.switch_away_and_back()
+            elif step == "box":
+                boxes += wait_for("the message box", lambda: message_boxes(self.atspi, pid), 5)
+                pause(0.3)  # the box asks for the keyboard once it is up
+            else:
+                self.keys(step)
+        return boxes
+
+
+@pytest.fixture
+def user(atspi, desktop, launch, procs):
+    return User(atspi, desktop, launch, procs)
+
+
+@pytest.mark.parametrize("desktop,road", CELLS, indirect=["desktop"], scope="module",
+                         ids=[f"{env}-{road}" for env, road in CELLS])
+def test_road(desktop, road, user, atspi, base_env, request, tmp_path):
+    if road == "themes":
+        return check_themes(user, request.config.getoption("--shots") or tmp_path)
+    _, steps, expect = ROADS[road]
+    recorded = []
+
+    def listener(event):
+        with contextlib.suppress(Exception):  # the source may be gone already
+            recorded.append((event.type, event.source.name))
+    if road == "events":
+        atspi.Registry.registerEventListener(listener, *EVENTS)
+        request.addfinalizer(lambda: atspi.Registry.deregisterEventListener(listener, *EVENTS))
+    app = user.start()
+    boxes = user.walk_steps(app.pid, steps)
+    assert boxes or "box" not in steps, "no message box seen"
+    deadline, shown = time.monotonic() + 4, {}
+    while shown != expect and time.monotonic() < deadline:
+        texts = {o: n["name"] if n["text"] is None else n["text"]
+                 for o, n in controls(atspi, app.pid).items()}
+        shown = {k: texts.get(k) for k in expect}
+        pause(0.2)
+    assert shown == expect
+    if road == "events":
+        pause(0.5)  # the last events are on their way
+        names = {CONTROLS[o]: o for o in RESULT_DISPLAYS}
+        assert {names[n] for kind, n in recorded if n in names and kind.startswith(EVENTS[0])
+                } == set(RESULT_DISPLAYS), f"no text-changed from some display: {recorded}"
+    elif road == "banner":
+        banner, opened = controls(atspi, app.pid)["imgLogo"], f"{base_env['HOME']}/opened"
+        assert (banner["role"], bool(banner["actions"])) == ("link", True), banner
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(opened)
+        banner["node"].queryAction().doAction(0)
+        said = wait_for("the address handed to xdg-open", lambda: os.path.exists(opened)
+                        and open(opened).read(), 5)
+        assert said == "https://es.wikipedia.org/wiki/Decibelio\n"
+    elif road == "lines":  # the long controls two pixels high
+        assert [n["role"] for n in main_window(atspi, app.pid)[1:] if n["size"] and
+                n["size"][0] > 600 and n["size"][1] <= 3] == ["separator"] * 3
+
+
+def check_themes(user, shots):
+    taken = {}
+    for theme, extra in THEMES.items():
+        app = user.start(extra)
+        pause(0.5)
+        taken[theme] = [f"{shots}/{user.environment.name}-{theme}-{i}.png" for i in range(3)]
+        for shot in taken[theme]:
+            run(["import", "-window", user.xid, shot], user.env, 30)
+            pause(0.3)
+        user.procs.stop(app)
+    for theme in list(THEMES)[1:]:
+        differing = [run(["compare", "-metric", "AE", a, b, "null:"], user.env, 30, False).stderr
+                     for a in taken[theme] for b in taken["plain"]]
+        # A count, or a message when the sizes differ or a shot is unreadable.
+        fewest = min(float(d.split()[0]) if d[:1].isdigit() else 1e9 for d in differing)
+        assert fewest <= CARET_PIXELS, f"{theme}: {fewest:g} px differ from plain; {shots}"
