@@ -56,8 +56,9 @@ convert "$out/windows-road.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
 tesseract "$work/window.png" "$work/ocr" --psm 11 >/dev/null 2>&1
 tr -s ' \n' '\n\n' <"$work/ocr.txt" >"$work/words"
 fallos=0
-# 20·log10(20/0,02), 10·log10(1000/1), 10^(6/20), 10^(6/10), 20·log10(100)
-for esperado in 60,0000 30,0000 1,9953 3,9811 40,0000; do
+# 20·log10(20/0,02), 10·log10(1000/1), 10^(6/20) and 10^(6/10) (eight
+# decimals below 10 dB), 20·log10(100)
+for esperado in 60,0000 30,0000 1,99526231 3,98107171 40,0000; do
   if ! grep -qxF "$esperado" "$work/words"; then
     echo "road: \"$esperado\" is not on the screen" >&2
     fallos=1
