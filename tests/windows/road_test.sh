@@ -18,7 +18,14 @@ trap cleanup EXIT
 
 wine "$exe" >"$work/tavolen.log" 2>&1 &
 pid=$!
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Tavolen$' | head -n1)
+# Waits for a visible window of that title and prints its id.
+visible() {
+  local id
+  id=$(timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+  [ -n "$id" ] || { echo "road: no window \"$1\" within $2 s" >&2; cat "$work/tavolen.log" >&2; exit 1; }
+  echo "$id"
+}
+window=$(visible '^Tavolen$' 120)
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 sleep 1
 
@@ -27,7 +34,7 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
 # First an invalid number in Tensiones, which has the focus at start-up: the
 # box comes up, and Return closes it and gives the window the keys back.
 keys 1 comma 2 comma 3 Tab
-box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Error$' | head -n1)
+box=$(visible '^Error$' 30)
 sleep 0.5
 import -window root "$out/windows-road-box.png"
 xdotool key Return
