@@ -17,10 +17,19 @@ add_compile_options(
   # warn about the redefinition, and -Werror turns that into an error.
   "$<${_hardened}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>"
   "$<${_hardened}:-Wdate-time;-Wformat;-Werror=format-security>"
-  "$<${_hardened}:-fstack-protector-strong;-fstack-clash-protection;-fcf-protection>")
+  "$<${_hardened}:-fstack-protector-strong;-fcf-protection>")
+# MinGW-w64 GCC 12 crashes (seh_emit_stackalloc) on stack clash protection.
+if(NOT MINGW)
+  add_compile_options("$<${_hardened}:-fstack-clash-protection>")
+endif()
 # relro and bind-now are ELF's; a Windows executable has neither.
 if(NOT WIN32)
   add_link_options("$<${_hardened}:LINKER:-z,relro;LINKER:-z,now>")
+endif()
+# MinGW's stack protector lives in libssp, which the driver links only when
+# told so at link time too.
+if(MINGW)
+  add_link_options("$<${_hardened}:-fstack-protector-strong>")
 endif()
 unset(_hardened)
 

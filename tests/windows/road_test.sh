@@ -18,7 +18,14 @@ trap cleanup EXIT
 
 wine "$exe" >"$work/tavolen.log" 2>&1 &
 pid=$!
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Tavolen$' | head -n1)
+# Waits for a visible window of that title and prints its id.
+visible() {
+  local id
+  id=$(timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+  [ -n "$id" ] || { echo "road: no window \"$1\" within $2 s" >&2; cat "$work/tavolen.log" >&2; exit 1; }
+  echo "$id"
+}
+window=$(visible '^Tavolen$' 120)
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 sleep 1
 
@@ -27,7 +34,7 @@ keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
 # First an invalid number in Tensiones, which has the focus at start-up: the
 # box comes up, and Return closes it and gives the window the keys back.
 keys 1 comma 2 comma 3 Tab
-box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Error$' | head -n1)
+box=$(visible '^Error$' 30)
 sleep 0.5
 import -window root "$out/windows-road-box.png"
 xdotool key Return
@@ -56,8 +63,9 @@ convert "$out/windows-road.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
 tesseract "$work/window.png" "$work/ocr" --psm 11 >/dev/null 2>&1
 tr -s ' \n' '\n\n' <"$work/ocr.txt" >"$work/words"
 fallos=0
-# 20·log10(20/0,02), 10·log10(1000/1), 10^(6/20), 10^(6/10), 20·log10(100)
-for esperado in 60,0000 30,0000 1,9953 3,9811 40,0000; do
+# 20·log10(20/0,02), 10·log10(1000/1), 10^(6/20) and 10^(6/10) (eight
+# decimals below 10 dB), 20·log10(100)
+for esperado in 60,0000 30,0000 1,99526231 3,98107171 40,0000; do
   if ! grep -qxF "$esperado" "$work/words"; then
     echo "road: \"$esperado\" is not on the screen" >&2
     fallos=1

@@ -1,7 +1,8 @@
 // What a Windows user expects of the program, checked on Qt's own Windows
 // platform (not offscreen): the executable's icon, version resource and GUI
-// subsystem; per-monitor DPI awareness; the system's look for the window and
-// its message boxes; the icon in the title bar and the taskbar.
+// subsystem; per-monitor DPI awareness, in its manifest and in the process;
+// the system's look for the window and its message boxes; the icon in the
+// title bar and the taskbar.
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 #include <QStyle>
 #include <QTest>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,26 @@ QString Version(const std::wstring& archivo, const wchar_t* campo) {
     return QString::fromWCharArray(valor);
 }
 
+// A setting of the executable's manifest, read through the activation context
+// that Windows makes from it when it creates the program's process.
+QString Manifiesto(const std::wstring& archivo, const wchar_t* espacio, const wchar_t* ajuste) {
+    ACTCTXW pedido{};
+    pedido.cbSize = sizeof(pedido);
+    pedido.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    pedido.lpSource = archivo.c_str();
+    pedido.lpResourceName = MAKEINTRESOURCEW(1);
+    const HANDLE contexto = CreateActCtxW(&pedido);
+    if (contexto == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    wchar_t valor[64] = {};
+    SIZE_T escrito = 0;
+    const bool leido =
+        QueryActCtxSettingsW(0, contexto, espacio, ajuste, valor, std::size(valor), &escrito);
+    ReleaseActCtx(contexto);
+    return leido ? QString::fromWCharArray(valor) : QString();
+}
+
 }  // namespace
 
 class WindowsPlatformTest : public QObject {
@@ -68,6 +90,9 @@ void WindowsPlatformTest::theExecutableCarriesItsIconAndSpanishVersionAndOpensNo
     const DWORD_PTR tipo = SHGetFileInfoW(exe.c_str(), 0, nullptr, 0, SHGFI_EXETYPE);
     QCOMPARE(LOWORD(tipo), WORD{0x4550});
     QVERIFY2(HIWORD(tipo) != 0, "tavolen.exe is a console program");
+    // Declared before any of its code runs, not only set by Qt at start-up.
+    const wchar_t* const ajustes = L"http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+    QCOMPARE(Manifiesto(exe, ajustes, L"dpiAwareness"), QStringLiteral("PerMonitorV2"));
 }
 
 void WindowsPlatformTest::theProcessIsDpiAwarePerMonitor() {
