@@ -2,7 +2,7 @@
 # that the server itself picks as free, and optionally a small window manager,
 # both stopped by their PIDs on exit.
 #   start_virtual_display [SCREEN]   e.g. 1024x768x24 (the default)
-#   start_window_manager             evilwm when installed; WM_NAME says which ran
+#   start_window_manager [WM]        evilwm when installed, or WM; WM_NAME says which ran
 # Afterwards DISPLAY names the display, QT_QPA_PLATFORM is xcb and SESSION_DIR
 # is a scratch directory, removed on exit.
 
@@ -47,15 +47,29 @@ start_virtual_display() {
 
 # A window manager changes what mapping a window involves (the frame, the
 # reparenting) and hands the activation back when a modal box closes, as a
-# desktop does; without one installed, WM_NAME says so.
+# desktop does. WM is evilwm (the default) or openbox; without it installed,
+# WM_NAME says so.
 start_window_manager() {
-  command -v evilwm >/dev/null 2>&1 || return 0
-  # Xvfb has only its built-in core fonts; evilwm's default is not among them.
-  evilwm -fn fixed >"$SESSION_DIR/wm.log" 2>&1 &
+  local wm=${1:-evilwm} tries=0
+  command -v "$wm" >/dev/null 2>&1 || return 0
+  case $wm in
+    # Xvfb has only its built-in core fonts; evilwm's default is not among them.
+    evilwm) evilwm -fn fixed >"$SESSION_DIR/wm.log" 2>&1 & ;;
+    openbox) openbox --sm-disable >"$SESSION_DIR/wm.log" 2>&1 & ;;
+  esac
   WM_PID=$!
-  WM_NAME="evilwm"
-  # The manager is ready once it holds the redirection of the root window;
-  # xwininfo cannot see that, so give it the short time it needs.
-  sleep 0.5
-  kill -0 "$WM_PID" 2>/dev/null || { WM_PID=""; WM_NAME="none (evilwm failed)"; }
+  WM_NAME=$wm
+  # openbox says on the root window when it is ready. evilwm is ready once it
+  # holds the root window's redirection, which xwininfo cannot see, so it gets
+  # the short time it needs.
+  if [ "$wm" = openbox ]; then
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+      tries=$((tries + 1))
+      [ "$tries" -le 200 ] && kill -0 "$WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+  else
+    sleep 0.5
+  fi
+  kill -0 "$WM_PID" 2>/dev/null || { WM_PID=""; WM_NAME="none ($wm failed)"; cat "$SESSION_DIR/wm.log" >&2; }
 }

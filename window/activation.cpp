@@ -1,7 +1,6 @@
 #include "window/activation.h"
 
 #include <qpa/qwindowsysteminterface.h>
-#include <QApplication>
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
