@@ -103,6 +103,11 @@ QAccessibleInterface* InterfazDeControl(const QString& /*clase*/, QObject* objet
         return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Notification);
     }
 #endif
+    // Qt gives a top-level QWidget the role of a plain client area ("filler"),
+    // where a screen reader expects the application's window to be a frame.
+    if (objeto->inherits("tavolen::frmPrincipal")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Window);
+    }
     if (EsLinea(objeto)) {
         return new QAccessibleWidget(static_cast<QWidget*>(objeto), QAccessible::Separator);
     }
