@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QShowEvent>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -26,11 +27,32 @@ QMessageBox::Icon IconoDeEstilo(std::int16_t estilo) {
     }
 }
 
+// A message box over the middle of its window. Qt places a dialog before it is
+// shown, but a message box takes its final size only as it is shown, smaller
+// than the one it was placed by: a window manager that keeps a program's
+// placement (KWin on X11) showed it higher than the middle. Placed again here,
+// after the size and before the box reaches the screen. A compositor that
+// places windows itself (on Wayland) centres it over its parent by its own rule.
+class CajaCentrada final : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* evento) override {
+        QMessageBox::showEvent(evento);
+        if (const QWidget* ventana = parentWidget(); ventana != nullptr && !evento->spontaneous()) {
+            QRect caja = geometry();
+            caja.moveCenter(ventana->geometry().center());
+            move(caja.topLeft() - (geometry().topLeft() - pos()));
+        }
+    }
+};
+
 }  // namespace
 
 void MsgBox(QWidget* propietario, std::string_view mensaje, std::int16_t estilo,
             std::string_view titulo) {
-    QMessageBox caja(IconoDeEstilo(estilo), DesdeUtf8(titulo), DesdeUtf8(mensaje),
+    CajaCentrada caja(IconoDeEstilo(estilo), DesdeUtf8(titulo), DesdeUtf8(mensaje),
                      QMessageBox::Ok, propietario);
     // The box asks for the keyboard once it is up, so that Enter closes it on a
     // desktop that activates no new window by itself (no window manager, or

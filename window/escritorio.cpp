@@ -33,7 +33,8 @@ bool QtDibujaBarrasDeGnome() {
 // window's flags allow, and it centres the message box over its window, which
 // it knows as the box's transient parent. Whoever chose a platform himself
 // (QT_QPA_PLATFORM) keeps it; without XWayland (no DISPLAY) Wayland is the
-// only road, as it is when XWayland refuses the connection. Plasma's KWin draws its own title bars on Wayland: Qt stays there.
+// only road, as it is when XWayland refuses the connection. Plasma's KWin
+// draws its own title bars on Wayland: Qt stays there.
 bool ConvieneXWayland() {
     return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&

@@ -3,7 +3,8 @@
 One pytest process holds one private session bus (dbus-run-session; the
 accessibility bus starts on demand) and reads it in-process with pyatspi.
 `desktop` is a display server with or without a window manager: a private Xvfb
-(-displayfd: no display number is guessed) or sway on its headless backend.
+(-displayfd: no display number is guessed), sway on its headless backend, or
+a whole desktop's shell (GNOME Shell, KWin) on Wayland or on Xvfb.
 Every process goes through `procs` and is stopped with all its descendants
 (psutil), after a SIGTERM too. A CTest entry runs one environment:
 python3 -m pytest tests/desktop -k ENV --tavolen=EXE
@@ -22,6 +23,7 @@ from dataclasses import dataclass
 
 import psutil
 import pytest
+from gi.repository import Gio, GLib
 
 RUN = uuid.uuid4().hex  # in every started process's environment
 
@@ -29,19 +31,22 @@ RUN = uuid.uuid4().hex  # in every started process's environment
 @dataclass(frozen=True)
 class Environment:
     name: str
-    wm: tuple  # the window manager's command line; sway's is the Wayland one
+    wm: tuple  # the window manager's command line, or the Wayland compositor's
     # How another program's window is brought forward: "ewmh" asks the manager
     # (_NET_ACTIVE_WINDOW); "pointer" gives X's focus and moves the pointer there.
     activate: str = "ewmh"
     # Without a manager the keyboard reaches a window nobody activated only
     # under the pointer: it rests over the window, as a user's hand on the mouse.
     pointer_over_window: bool = False
+    wayland: bool = False
+    # A whole desktop (XDG_CURRENT_DESKTOP), whose session starts the program
+    # with no platform chosen for it, and its shortcut that maximises a window.
+    desktop: str = ""
+    maximise: str = ""
 
-    @property
-    def wayland(self):
-        return self.wm[:1] == ("sway",)
 
-
+GNOME = dict(desktop="GNOME", maximise="Super_L+Up")
+KDE = dict(desktop="KDE", maximise="Super_L+Page_Up")
 ENVIRONMENTS = [
     Environment("openbox", ("openbox", "--sm-disable")),
     Environment("xfwm4", ("xfwm4", "--compositor=off", "--sm-client-disable")),
@@ -51,8 +56,21 @@ ENVIRONMENTS = [
     # Xvfb has only its built-in core fonts; evilwm's default is not among them.
     Environment("evilwm", ("evilwm", "-fn", "fixed"), "pointer"),
     Environment("no-wm", (), "pointer", True),
-    Environment("sway", ("sway",)),
+    Environment("sway", ("sway",), wayland=True),
+    Environment("gnome-wayland", ("gnome-shell", "--wayland", "--headless", "--virtual-monitor",
+                                  "1024x768"), wayland=True, **GNOME),
+    Environment("gnome-x11", ("gnome-shell", "--x11", "--replace"), **GNOME),
+    # KWin refuses to start with the file capability of its installed binary
+    # in a sandbox: a copy, without it, starts.
+    Environment("kwin-wayland", ("kwin_wayland", "--virtual", "--no-lockscreen", "--width", "1024",
+                                 "--height", "768"), wayland=True, **KDE),
+    Environment("kwin-x11", ("kwin_x11", "--replace"), **KDE),
 ]
+# The keysym and the Linux key code of every key that a road types.
+KEYS = {**{str(d): (0x30 + d, d + 1 if d else 11) for d in range(10)},
+        "Return": (0xff0d, 28), "Tab": (0xff09, 15), "Escape": (0xff1b, 1), "comma": (0x2c, 51),
+        "minus": (0x2d, 12), "Shift_L": (0xffe1, 42), "Super_L": (0xffeb, 125), "Up": (0xff52, 103),
+        "Page_Up": (0xff55, 104)}
 
 
 class Failure(Exception):
@@ -173,19 +191,32 @@ def atspi(procs, base_env):
 
 @pytest.fixture(scope="module")
 def desktop(request, procs, atspi, base_env, tmp_path_factory):
-    """(Environment, its clients' environment variables): the environment named
-    by the parameter, up until another one is asked for."""
+    """(Environment, its clients' environment variables, its manager's log):
+    the environment named by the parameter, up until another one is asked for."""
     environment = next(e for e in ENVIRONMENTS if e.name == request.param)
     env, first = dict(base_env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), len(procs.started)
     scratch = tmp_path_factory.mktemp(environment.name)
-    if environment.wayland:
+    log = scratch / "wm.log"
+    if environment.desktop:  # as its session starts a program; gnome-shell wants a system bus
+        system_bus = procs.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                 env, stdout=subprocess.PIPE, text=True)
+        env.update(XDG_CURRENT_DESKTOP=environment.desktop, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
+                   XDG_SESSION_TYPE="wayland" if environment.wayland else "x11",
+                   KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
+                   DBUS_SYSTEM_BUS_ADDRESS=system_bus.stdout.readline().strip())
+    if environment.name == "sway":
         runtime, socket = start_sway(procs, scratch)
         request.addfinalizer(lambda: shutil.rmtree(runtime, ignore_errors=True))
         env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=socket)
+    elif environment.wayland:
+        env.update(start_compositor(procs, environment, env, scratch, log))
     else:
-        env.update(QT_QPA_PLATFORM="xcb", DISPLAY=start_xvfb(procs, env))
+        env.update(DISPLAY=start_xvfb(procs, env))
+        if not environment.desktop:
+            env["QT_QPA_PLATFORM"] = "xcb"
     if environment.wm and not environment.wayland:
-        log = scratch / "wm.log"
+        if environment.desktop:  # else KWin's global shortcuts crash
+            run(["dbus-update-activation-environment", f"DISPLAY={env['DISPLAY']}"], env)
         wm = procs.start(environment.wm, env, stdout=log.open("w"), stderr=subprocess.STDOUT)
 
         def managing():
@@ -194,12 +225,92 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
             return "window id" in run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env, 10,
                                       False).stdout
         with contextlib.suppress(Failure if environment.activate == "pointer" else ()):
-            wait_for(f"{environment.wm[0]} managing the screen", managing, 3)
+            wait_for(f"{environment.wm[0]} managing the screen", managing,
+                     3 if environment.activate == "pointer" else 60)
         # A manager without EWMH (evilwm) is ready once it holds the root
         # window's redirection, which no client can see: give it time.
         time.sleep(0.5)
-    yield environment, env
+    if environment.desktop == "GNOME":
+        # Started, the shell shows its overview, which Escape closes, as a user
+        # does; a window opened before lands in the screen's corner.
+        def overview():
+            with contextlib.suppress(GLib.Error):
+                return dbus("org.gnome.Shell", "/org/gnome/Shell",
+                            "org.freedesktop.DBus.Properties.Get", ("ss", "org.gnome.Shell",
+                                                                    "OverviewActive"))[0]
+        # It may show it again as its start-up ends: closed for good once it
+        # stays closed for a second.
+        wait_for("GNOME Shell's overview", overview, 90, 0.5)
+        wait_for("the overview closed", lambda: press(environment, env, ["Escape"]) or pause(1)
+                 or not overview() and (pause(1) or not overview()), 30)
+    yield environment, env, log
     procs.stop(*reversed(procs.started[first:]))
+
+
+def start_compositor(procs, environment, env, scratch, log):
+    """gnome-shell or KWin on a virtual screen of their own, reached by the
+    socket's name in the runtime folder; with GNOME's XWayland."""
+    argv, socket = list(environment.wm), f"wayland-{environment.name}"
+    if environment.desktop == "KDE":
+        argv[0] = shutil.copy(shutil.which(argv[0]), scratch)  # without the file capability
+        argv += ["--socket", socket]
+    else:
+        argv.append(f"--wayland-display={socket}")
+    shell = procs.start(argv, env, stdout=log.open("w"), stderr=subprocess.STDOUT)
+
+    def up():
+        if shell.poll() is not None:
+            raise Failure(f"{environment.wm[0]} ended: {log.read_text()[-300:]}")
+        return os.path.exists(f"{env['XDG_RUNTIME_DIR']}/{socket}")
+    wait_for(f"{environment.wm[0]}'s socket", up, 60)
+    if environment.desktop != "GNOME":
+        return {"WAYLAND_DISPLAY": socket}
+
+    def xwayland():  # its display and its key, as the session hands them on
+        return next((p.cmdline() for p in shell.children() if p.name() == "Xwayland"), None)
+    argv = wait_for("XWayland", xwayland, 60)
+    return {"WAYLAND_DISPLAY": socket, "DISPLAY": argv[1], "XAUTHORITY": argv[argv.index("-auth") + 1]}
+
+
+def dbus(name, path, method, args=None, fds=None):
+    """A call on this run's session bus (method: interface.Member); a signature
+    and its values make args."""
+    interface, _, member = method.rpartition(".")
+    BUS[:] = BUS or [Gio.bus_get_sync(Gio.BusType.SESSION)]  # held: mutter ends what it served
+    reply = BUS[0].call_with_unix_fd_list_sync(
+        name, path, interface, member, args and GLib.Variant(f"({args[0]})", args[1:]), None, 0,
+        20000, fds)[0]
+    return reply.unpack() if reply else ()
+
+
+def own(name):
+    """A well-known name that GNOME Shell lets call what it keeps to its own tools."""
+    dbus("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.RequestName",
+         ("su", name, 4))
+
+
+def press(environment, env, keys, delay=0.08):
+    """Types keysyms (a "+" joins a chord) through the desktop's own input: X's
+    test extension, mutter's remote desktop, KWin's fake input. Hand-written:
+    no package types into GNOME or KWin on Wayland. sway has wtype."""
+    if not environment.wayland:
+        return run(["xdotool", "key", "--delay", str(int(delay * 1000)), *keys], env, 60)
+    events = [(n, down) for k in keys for names in [k.split("+")]
+              for n, down in [(n, True) for n in names] + [(n, False) for n in reversed(names)]]
+    if environment.desktop == "KDE":
+        return run([os.environ["TAVOLEN_FAKE_KEYS"], *[t for n, down in events for t in (
+            f"{'d' if down else 'u'}{KEYS[n][1]}", f"s{int(delay * 500)}")]], env, 60)
+    remote = "org.gnome.Mutter.RemoteDesktop"
+    if not REMOTE:  # one session for the run: its first key may be lost
+        REMOTE.append(dbus(remote, "/org/gnome/Mutter/RemoteDesktop", f"{remote}.CreateSession")[0])
+        dbus(remote, REMOTE[0], f"{remote}.Session.Start")
+        events[:0] = [("Shift_L", True), ("Shift_L", False)]
+    for n, down in events:
+        dbus(remote, REMOTE[0], f"{remote}.Session.NotifyKeyboardKeysym", ("ub", KEYS[n][0], down))
+        time.sleep(delay / 2)
+
+
+REMOTE, BUS = [], []
 
 
 def start_xvfb(procs, env):

@@ -1,17 +1,21 @@
 """The real executable on real desktops, driven from outside as a user drives it.
 
 Every road starts the calculator afresh on one of conftest's environments,
-with nothing activating its window for it, types its keys (xdotool on X, wtype
-on Wayland) and reads the results back through the accessibility bus: what a
+with nothing activating its window for it, types its keys (conftest's press;
+wtype on sway) and reads the results back through the accessibility bus: what a
 screen reader reads. A cell's id is ENV-ROAD: `-k openbox`, `-k sway-banner`.
 """
 
 import contextlib
+import json
 import os
+import re
 import time
+import uuid
 
 import pytest
-from conftest import ENVIRONMENTS, Failure, pause, run, wait_for
+from conftest import ENVIRONMENTS, Failure, dbus, own, pause, press, run, wait_for
+from gi.repository import Gio
 
 # What the window calls its controls: object name -> accessible name.
 CONTROLS = {
@@ -25,7 +29,8 @@ CONTROLS = {
 }
 RESULT_DISPLAYS = ["lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbfv", "lblDbfp"]
 ALL = [e.name for e in ENVIRONMENTS]
-X = [e.name for e in ENVIRONMENTS if not e.wayland]
+SMALL = [e.name for e in ENVIRONMENTS if not e.desktop]  # the whole desktops walk fewer roads
+X = [e.name for e in ENVIRONMENTS if not e.wayland and not e.desktop]
 
 # road -> (environments, steps, expected texts). A step is a list of keysyms,
 # "box" (the message box is seen) or "switch" (another program's window is
@@ -36,16 +41,17 @@ ROADS = {
                   "txtFp": "1,00000000", "lblDbfv": "INFINITO", "lblDbfp": "INFINITO"}),
     "rejection": (ALL, ["1 comma 2 comma 3 Return".split(), "box",
                         "Return 5 Return 7 Return".split()], {"txtV1": "5,000", "txtV2": "7,0000"}),
-    "tab": (ALL, ["Tab Tab Tab Tab Tab 2 Return Return".split()],
+    "tab": (SMALL, ["Tab Tab Tab Tab Tab 2 Return Return".split()],
             {"lblDbfv": "6,0206", "lblDbfp": "3,0103"}),
     "switch": (X, [["1", "2"], "switch", "3 Return 7 Return".split()],
                {"txtV1": "123,000", "txtV2": "7,0000"}),
     # The keyboard road with a level and a factor, so that every display changes.
-    "events": (ALL, ["2 Return 2 0 Return Return Return minus 6 Return 2 Return Return".split()],
+    "events": (SMALL, ["2 Return 2 0 Return Return Return minus 6 Return 2 Return Return".split()],
                {"lblDbv": "20,0000", "lblDbp": "0,0000", "txtFv": "0,501187233627",
                 "txtFp": "0,251188643151", "lblDbfv": "6,0206", "lblDbfp": "3,0103"}),
     "banner": (ALL, [], {}),
-    "lines": (ALL, [], {}),
+    "lines": (SMALL, [], {}),
+    "desktop": ([e.name for e in ENVIRONMENTS if e.desktop], [], {}),
     "themes": (["openbox"], [], {}),
 }
 CELLS = [(env, road) for env in ALL for road, (envs, _, _) in ROADS.items() if env in envs]
@@ -55,6 +61,13 @@ THEMES = {"plain": {}, "Adwaita": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": 
           "Adwaita-dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"}}
 CARET_PIXELS = 21
 EVENTS = ("object:text-changed", "object:property-change:accessible-value")
+# The window's background and the message box's; the launcher's id.
+YELLOW, BOX_GREY, APP_ID = "rgb(255,255,128)", "rgb(239,239,239)", "org.tavolen.tavolen"
+# Each window's record in KWin's log, as its scripts see them (Plasma 5, 6).
+KWIN_SCRIPT = """for (const w of workspace.windowList ? workspace.windowList() : workspace.clientList())
+    print("%s" + JSON.stringify([w.caption, w.desktopFileName || w.resourceClass, w.maximizable,
+                                 w.frameGeometry.x + w.frameGeometry.width / 2,
+                                 w.frameGeometry.y + w.frameGeometry.height / 2]));"""
 
 
 def windows(atspi, pid):
@@ -106,7 +119,7 @@ class User:
     """The desktop as a user meets it: the window, the keyboard, the pointer."""
 
     def __init__(self, atspi, desktop, launch, procs):
-        self.atspi, (self.environment, self.env), self.launch = atspi, desktop, launch
+        self.atspi, (self.environment, self.env, self.log), self.launch = atspi, desktop, launch
         self.procs, self.xid = procs, None
 
     def start(self, extra_env=None):
@@ -124,7 +137,42 @@ class User:
         return run([tool, *argv], self.env, 10, False).stdout.strip()
 
     def keys(self, keys):
-        run(["xdotool", "key", "--delay", "80", *keys], self.env, 60)
+        press(self.environment, self.env, keys)
+
+    def screenshot(self, path):
+        if not self.environment.wayland:
+            run(["import", "-window", "root", path], self.env, 30)
+        elif self.environment.desktop == "GNOME":
+            own("org.gnome.Screenshot")
+            dbus("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot",
+                 "org.gnome.Shell.Screenshot.Screenshot", ("bbs", False, False, path))
+        else:  # KWin writes the screen's pixels into a pipe
+            read_end, write_end = os.pipe()
+            fds = Gio.UnixFDList.new_from_array([write_end])
+            info = dbus("org.kde.KWin", "/org/kde/KWin/ScreenShot2",
+                        "org.kde.KWin.ScreenShot2.CaptureActiveScreen", ("a{sv}h", {}, 0), fds)[0]
+            [os.close(fd) for fd in fds.steal_fds()]
+            with os.fdopen(read_end, "rb") as pipe, open(f"{path}.bgra", "wb") as raw:
+                raw.write(pipe.read())
+            run(["convert", "-size", f"{info['width']}x{info['height']}", "-depth", "8",
+                 f"bgra:{path}.bgra", path], self.env, 30)
+            os.remove(f"{path}.bgra")
+
+    def managed(self):
+        """title -> (the id the desktop knows the program by, maximisable, the
+        centre of the frame) of its windows; GNOME tells no frame."""
+        if self.environment.desktop == "GNOME":
+            own("org.freedesktop.impl.portal.desktop.gnome")
+            return {w["title"]: (w["wm-class"].lower(), None, None) for w in dbus(
+                "org.gnome.Shell", "/org/gnome/Shell/Introspect",
+                "org.gnome.Shell.Introspect.GetWindows")[0].values()}
+        mark, script = uuid.uuid4().hex, self.log.with_name("windows.js")
+        script.write_text(KWIN_SCRIPT % mark)
+        dbus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.loadScript", ("ss", str(script),
+                                                                                  mark))
+        dbus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.start")
+        lines = wait_for("KWin's script", lambda: re.findall(f"{mark}(.*)", self.log.read_text()), 5)
+        return {w[0]: (w[1].lower(), w[2], tuple(w[3:])) for w in map(json.loads, lines)}
 
     def pointer_to(self, xid):
         # Over the middle of the window's upper part: a label, no field, no button.
@@ -168,7 +216,7 @@ class User:
     def walk_steps(self, pid, steps):
         """Walks a road's steps; returns the message boxes seen."""
         boxes = []
-        if self.environment.wayland:
+        if self.environment.name == "sway":
             # Hand-written: one wtype call for a whole road, each call being a new
             # virtual keyboard that moves the focus out and back. A Shift press
             # leads, as the first key may be lost while the keymap is taken in;
@@ -183,7 +231,7 @@ class User:
             self.procs.stop(typing)
             if typing.returncode:
                 raise Failure(f"wtype ended with {typing.returncode}")
-        for step in [] if self.environment.wayland else steps:
+        for step in [] if self.environment.name == "sway" else steps:
             if step == "switch":
                 self.switch_away_and_back()
             elif step == "box":
@@ -202,8 +250,9 @@ def user(atspi, desktop, launch, procs):
 @pytest.mark.parametrize("desktop,road", CELLS, indirect=["desktop"], scope="module",
                          ids=[f"{env}-{road}" for env, road in CELLS])
 def test_road(desktop, road, user, atspi, base_env, request, tmp_path):
+    shots = request.config.getoption("--shots") or tmp_path
     if road == "themes":
-        return check_themes(user, request.config.getoption("--shots") or tmp_path)
+        return check_themes(user, shots)
     _, steps, expect = ROADS[road]
     recorded = []
 
@@ -214,6 +263,8 @@ def test_road(desktop, road, user, atspi, base_env, request, tmp_path):
         atspi.Registry.registerEventListener(listener, *EVENTS)
         request.addfinalizer(lambda: atspi.Registry.deregisterEventListener(listener, *EVENTS))
     app = user.start()
+    if road == "desktop":
+        return check_desktop(user, app, shots)
     boxes = user.walk_steps(app.pid, steps)
     assert boxes or "box" not in steps, "no message box seen"
     deadline, shown = time.monotonic() + 4, {}
@@ -231,6 +282,7 @@ def test_road(desktop, road, user, atspi, base_env, request, tmp_path):
     elif road == "banner":
         banner, opened = controls(atspi, app.pid)["imgLogo"], f"{base_env['HOME']}/opened"
         assert (banner["role"], bool(banner["actions"])) == ("link", True), banner
+        assert main_window(atspi, app.pid)[0]["role"] == "frame"
         with contextlib.suppress(FileNotFoundError):
             os.remove(opened)
         banner["node"].queryAction().doAction(0)
@@ -258,3 +310,40 @@ def check_themes(user, shots):
         # A count, or a message when the sizes differ or a shot is unreadable.
         fewest = min(float(d.split()[0]) if d[:1].isdigit() else 1e9 for d in differing)
         assert fewest <= CARET_PIXELS, f"{theme}: {fewest:g} px differ from plain; {shots}"
+
+
+def rectangle(png, colour, within=(1024, 768, 0, 0)):
+    """(width, height, left, top) around the pixels of that colour within a part."""
+    found = run(["convert", png, "-crop", "%dx%d+%d+%d" % within, "+repage", "-fill", "black",
+                 "+opaque", colour, "-format", "%@", "info:"], {}, 30).stdout
+    width, height, left, top = map(int, re.findall(r"\d+", found))
+    return width, height, left + within[2], top + within[3]
+
+
+def check_desktop(user, app, shots):
+    """The window as the desktop shows it: its maximise shortcut changes nothing,
+    the window is centred and known by the launcher's id, and the message box
+    opens over its middle. Screenshots of both are kept."""
+    shot = f"{shots}/{user.environment.name}-%s.png"
+    user.keys([user.environment.maximise])
+    pause(1)
+    user.screenshot(shot % "window")
+    # Its height from a column at its right edge: KWin's title bar shows its icon.
+    width, _, left, _ = rectangle(shot % "window", YELLOW)
+    _, height, _, top = rectangle(shot % "window", YELLOW, (3, 768, left + width - 6, 0))
+    window = (width, height, left, top)
+    assert window[:2] == (689, 533) and abs(2 * window[2] + 689 - 1024) <= 2, (window, shot)
+    user.keys("1 comma 2 comma 3 Return".split())
+    wait_for("the message box", lambda: message_boxes(user.atspi, app.pid), 5)
+    pause(1)
+    user.screenshot(shot % "box")
+    known = user.managed()
+    # GNOME dims the window under its box, whose grey then stands alone.
+    box = rectangle(shot % "box", BOX_GREY, window)
+    centres = [known["Error"][2] or (box[2] + box[0] / 2, box[3] + box[1] / 2),
+               (window[2] + 689 / 2, window[3] + 533 / 2)]
+    assert max(abs(a - b) for a, b in zip(*centres)) <= 40, (centres, shot % "box")
+    maximisable = None if user.environment.desktop == "GNOME" else False
+    assert {t: known[t][:2] for t in ("Tavolen", "Error")} == {
+        t: (APP_ID, maximisable) for t in ("Tavolen", "Error")}
+    user.keys(["Return"])
