@@ -2,12 +2,10 @@
 
 One pytest process holds one private session bus (dbus-run-session; the
 accessibility bus starts on demand) and reads it in-process with pyatspi.
-`desktop` is a display server with or without a window manager: a private Xvfb
-(-displayfd: no display number is guessed), sway on its headless backend, or
-a whole desktop's shell (GNOME Shell, KWin) on Wayland or on Xvfb.
-Every process goes through `procs` and is stopped with all its descendants
-(psutil), after a SIGTERM too. A CTest entry runs one environment:
-python3 -m pytest tests/desktop -k ENV --tavolen=EXE
+`desktop` is a private Xvfb (-displayfd: no display number is guessed) with or
+without a window manager, or a Wayland compositor on a virtual screen. Every
+process goes through `procs` and is stopped with all its descendants (psutil),
+after a SIGTERM too. A CTest entry runs one environment: -k ENV --tavolen=EXE
 """
 
 import contextlib
@@ -153,7 +151,6 @@ def wait_for(what, predicate, timeout, interval=0.1):
 
 def pause(seconds):
     """Sleeps while the accessibility events of the bus are dispatched."""
-    from gi.repository import GLib
     context, end = GLib.MainContext.default(), time.monotonic() + seconds
     while time.monotonic() < end:
         if not context.iteration(False):
@@ -200,20 +197,19 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
     if environment.desktop:  # as its session starts a program; gnome-shell wants a system bus
         system_bus = procs.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                  env, stdout=subprocess.PIPE, text=True)
-        env.update(XDG_CURRENT_DESKTOP=environment.desktop, KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
-                   XDG_SESSION_TYPE="wayland" if environment.wayland else "x11",
-                   KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
+        env.update(XDG_CURRENT_DESKTOP=environment.desktop, XDG_SESSION_TYPE="wayland" if
+                   environment.wayland else "x11", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
+                   KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
                    DBUS_SYSTEM_BUS_ADDRESS=system_bus.stdout.readline().strip())
-    if environment.name == "sway":
-        runtime, socket = start_sway(procs, scratch)
-        request.addfinalizer(lambda: shutil.rmtree(runtime, ignore_errors=True))
-        env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=socket)
-    elif environment.wayland:
-        env.update(start_compositor(procs, environment, env, scratch, log))
+    else:
+        env["QT_QPA_PLATFORM"] = "wayland" if environment.wayland else "xcb"
+    if environment.wayland:
+        runtime, found = start_compositor(procs, environment, env, scratch, log)
+        if runtime != env["XDG_RUNTIME_DIR"]:
+            request.addfinalizer(lambda: shutil.rmtree(runtime, ignore_errors=True))
+        env.update(found)
     else:
         env.update(DISPLAY=start_xvfb(procs, env))
-        if not environment.desktop:
-            env["QT_QPA_PLATFORM"] = "xcb"
     if environment.wm and not environment.wayland:
         if environment.desktop:  # else KWin's global shortcuts crash
             run(["dbus-update-activation-environment", f"DISPLAY={env['DISPLAY']}"], env)
@@ -231,15 +227,13 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
         # window's redirection, which no client can see: give it time.
         time.sleep(0.5)
     if environment.desktop == "GNOME":
-        # Started, the shell shows its overview, which Escape closes, as a user
-        # does; a window opened before lands in the screen's corner.
+        # Started, the shell shows its overview (a window opened before lands in
+        # the screen's corner), which Escape closes as a user does; closed for
+        # good once it stays closed for a second, as start-up may show it again.
         def overview():
             with contextlib.suppress(GLib.Error):
-                return dbus("org.gnome.Shell", "/org/gnome/Shell",
-                            "org.freedesktop.DBus.Properties.Get", ("ss", "org.gnome.Shell",
-                                                                    "OverviewActive"))[0]
-        # It may show it again as its start-up ends: closed for good once it
-        # stays closed for a second.
+                return dbus("org.gnome.Shell", "/org/gnome/Shell", "org.freedesktop.DBus.Properties"
+                            ".Get", ("ss", "org.gnome.Shell", "OverviewActive"))[0]
         wait_for("GNOME Shell's overview", overview, 90, 0.5)
         wait_for("the overview closed", lambda: press(environment, env, ["Escape"]) or pause(1)
                  or not overview() and (pause(1) or not overview()), 30)
@@ -248,53 +242,65 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
 
 
 def start_compositor(procs, environment, env, scratch, log):
-    """gnome-shell or KWin on a virtual screen of their own, reached by the
-    socket's name in the runtime folder; with GNOME's XWayland."""
-    argv, socket = list(environment.wm), f"wayland-{environment.name}"
+    """sway, gnome-shell or KWin on a virtual screen of their own; every client
+    reaches it by the socket's full path. With GNOME's XWayland."""
+    argv, user, runtime = list(environment.wm), None, env["XDG_RUNTIME_DIR"]
     if environment.desktop == "KDE":
         argv[0] = shutil.copy(shutil.which(argv[0]), scratch)  # without the file capability
-        argv += ["--socket", socket]
-    else:
-        argv.append(f"--wayland-display={socket}")
-    shell = procs.start(argv, env, stdout=log.open("w"), stderr=subprocess.STDOUT)
+    elif not environment.desktop:  # hand-written: sway refuses root, so it runs as a user
+        runtime = tempfile.mkdtemp(prefix="tavolen-sway-")  # beyond root's tmp_path
+        if os.getuid() == 0:
+            with contextlib.suppress(subprocess.CalledProcessError):  # the user exists
+                subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
+                                "/usr/sbin/nologin", "tavolen-desktop"], check=True,
+                               stderr=subprocess.DEVNULL)
+            user = pwd.getpwnam("tavolen-desktop")
+            os.chown(runtime, user.pw_uid, user.pw_gid)
+        with open(f"{runtime}/sway.conf", "w") as config:
+            config.write("xwayland disable\noutput HEADLESS-1 resolution 1024x768\n")
+        argv += ["-c", f"{runtime}/sway.conf"]
+        env = {"PATH": env["PATH"], "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
+               "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
+    shell = procs.start(argv, env, user, stdout=log.open("w"), stderr=subprocess.STDOUT)
 
     def up():
         if shell.poll() is not None:
             raise Failure(f"{environment.wm[0]} ended: {log.read_text()[-300:]}")
-        return os.path.exists(f"{env['XDG_RUNTIME_DIR']}/{socket}")
-    wait_for(f"{environment.wm[0]}'s socket", up, 60)
-    if environment.desktop != "GNOME":
-        return {"WAYLAND_DISPLAY": socket}
+        return next((f"{runtime}/{n}" for n in os.listdir(runtime) if n.startswith("wayland-")
+                     and "." not in n), None)
+    found = {"WAYLAND_DISPLAY": wait_for(f"{environment.wm[0]}'s socket", up, 60)}
+    if environment.desktop == "GNOME":  # its display and its key, as the session hands them on
+        argv = wait_for("XWayland", lambda: next((p.cmdline() for p in shell.children()
+                                                  if p.name() == "Xwayland"), None), 60)
+        found.update(DISPLAY=argv[1], XAUTHORITY=argv[argv.index("-auth") + 1])
+    return runtime, found
 
-    def xwayland():  # its display and its key, as the session hands them on
-        return next((p.cmdline() for p in shell.children() if p.name() == "Xwayland"), None)
-    argv = wait_for("XWayland", xwayland, 60)
-    return {"WAYLAND_DISPLAY": socket, "DISPLAY": argv[1], "XAUTHORITY": argv[argv.index("-auth") + 1]}
 
-
-def dbus(name, path, method, args=None, fds=None):
+def dbus(name, path, method, args=None, fds=None, owner=None):
     """A call on this run's session bus (method: interface.Member); a signature
-    and its values make args."""
+    and its values make args. GNOME Shell keeps some calls to its own tools'
+    names: the caller then takes the owner's name first."""
     interface, _, member = method.rpartition(".")
     BUS[:] = BUS or [Gio.bus_get_sync(Gio.BusType.SESSION)]  # held: mutter ends what it served
+    if owner:
+        BUS[0].call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                         "RequestName", GLib.Variant("(su)", (owner, 4)), None, 0, -1)
     reply = BUS[0].call_with_unix_fd_list_sync(
         name, path, interface, member, args and GLib.Variant(f"({args[0]})", args[1:]), None, 0,
         20000, fds)[0]
     return reply.unpack() if reply else ()
 
 
-def own(name):
-    """A well-known name that GNOME Shell lets call what it keeps to its own tools."""
-    dbus("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.RequestName",
-         ("su", name, 4))
-
-
 def press(environment, env, keys, delay=0.08):
     """Types keysyms (a "+" joins a chord) through the desktop's own input: X's
-    test extension, mutter's remote desktop, KWin's fake input. Hand-written:
-    no package types into GNOME or KWin on Wayland. sway has wtype."""
+    test extension, wtype's virtual keyboard on sway, mutter's remote desktop,
+    KWin's fake input. Hand-written: no package types into GNOME or KWin on
+    Wayland."""
     if not environment.wayland:
         return run(["xdotool", "key", "--delay", str(int(delay * 1000)), *keys], env, 60)
+    if not environment.desktop:  # a Shift leads: the first key may be lost to the keymap
+        return run(["wtype", "-s", "150", "-k", "Shift_L", "-d", str(int(delay * 1000)),
+                    *[a for k in keys for a in ("-k", k)]], env, 60)
     events = [(n, down) for k in keys for names in [k.split("+")]
               for n, down in [(n, True) for n in names] + [(n, False) for n in reversed(names)]]
     if environment.desktop == "KDE":
@@ -314,73 +320,17 @@ REMOTE, BUS = [], []
 
 
 def start_xvfb(procs, env):
-    read_end, write_end = os.pipe()
-    procs.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                 "-nolisten", "tcp", "-noreset"], env, pass_fds=(write_end,))
-    os.close(write_end)
-    with os.fdopen(read_end) as said:  # the number it chose, once it accepts clients
-        display = said.readline().strip()
-    if not display:
-        raise Failure("Xvfb did not start")
-    return ":" + display
-
-
-def start_sway(procs, scratch):
-    """Hand-written, as no package does it: sway refuses root, so it runs as a
-    user of its own; every client (root) reaches it by the socket's full path."""
-    user, runtime = None, tempfile.mkdtemp(prefix="tavolen-sway-")  # beyond root's tmp_path
-    if os.getuid() == 0:
-        with contextlib.suppress(subprocess.CalledProcessError):  # the user exists
-            subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
-                            "/usr/sbin/nologin", "tavolen-desktop"], check=True,
-                           stderr=subprocess.DEVNULL)
-        user = pwd.getpwnam("tavolen-desktop")
-        os.chown(runtime, user.pw_uid, user.pw_gid)
-    with open(f"{runtime}/sway.conf", "w") as config:
-        config.write("xwayland disable\noutput HEADLESS-1 resolution 1024x768\n")
-    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": runtime,
-           "XDG_RUNTIME_DIR": runtime, "WLR_BACKENDS": "headless",
-           "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
-    procs.start(["sway", "-c", f"{runtime}/sway.conf"], env, user,
-                stdout=(scratch / "sway.log").open("w"), stderr=subprocess.STDOUT)
-    return runtime, wait_for("sway's socket", lambda: next(
-        (f"{runtime}/{n}" for n in os.listdir(runtime) if n.startswith("wayland-")
-         and "." not in n), None), 15)
-
-
-@pytest.fixture
-def launch(desktop, procs, request, tmp_path):
-    """start(ready, extra_env) starts the executable and waits until
-    ready(pid); whatever it started is stopped after the test."""
-    first = len(procs.started)
-
-    def start(ready, extra_env=None):
-        log = tmp_path / f"tavolen-{len(procs.started)}.log"
-        app = procs.start([request.config.getoption("--tavolen")],
-                          dict(desktop[1], **(extra_env or {})), stdout=log.open("w"),
-                          stderr=subprocess.STDOUT)
-
-        def up():
-            if app.poll() is not None:
-                raise Failure(f"tavolen ended ({app.returncode}): {log.read_text()[-300:]}")
-            return ready(app.pid)
-        wait_for(f"the window ({extra_env or 'no platform theme'})", up, 20, 0.2)
-        return app
-    yield start
-    procs.stop(*procs.started[first:])
-
-
-def pytest_terminal_summary(terminalreporter):
-    """The environment x road matrix of the run's cells (test ids ENV-ROAD)."""
-    names, cells = [e.name for e in ENVIRONMENTS], {}
-    for outcome in ("failed", "error", "passed", "skipped"):
-        for report in terminalreporter.stats.get(outcome, []):
-            env, _, road = report.nodeid.rpartition("[")[2].rstrip("]").rpartition("-")
-            if env in names and (outcome != "passed" or report.when == "call"):
-                cells.setdefault((env, road), {"passed": "pass", "skipped": "skip"}.get(
-                    outcome, "FAIL"))
-    roads = sorted({road for _, road in cells})
-    terminalreporter.write_line(" " * 10 + "".join(f"{r:>11}" for r in roads))
-    for env in (n for n in names if any(e == n for e, _ in cells)):
-        terminalreporter.write_line(f"{env:10}" + "".join(f"{cells.get((env, r), '-'):>11}"
-                                                          for r in roads))
+    # A server of another file system (a chroot's) holds its display's abstract
+    # socket unseen by this one's lock files: a start that meets it fails, the
+    # next one takes another number.
+    for _ in range(3):
+        read_end, write_end = os.pipe()
+        xvfb = procs.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                            "-nolisten", "tcp", "-noreset"], env, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as said:  # the number it chose, once it accepts clients
+            display = ":" + said.readline().strip()
+        if run(["xdpyinfo"], dict(env, DISPLAY=display), 10, False).returncode == 0:
+            return display
+        procs.stop(xvfb)
+    raise Failure("Xvfb did not start")
