@@ -2,10 +2,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QStringList>
 
 namespace tavolen {
 
@@ -16,30 +13,23 @@ bool EnLaLista(const char* variable, QByteArrayView nombre) {
 }
 
 // GNOME's compositor, mutter, leaves every Wayland window to draw its own title
-// bar. Qt draws it with a decoration plugin: from Qt 6.8 on it ships one in
-// GNOME's look, Adwaita, which it prefers on GNOME and which shows only the
-// buttons the window asks for. Before it there is only "bradient", which draws
-// minimise, maximise and close whatever the window asks, in no desktop's look,
-// and whose maximise moves a fixed-size window to the screen's corner.
-bool QtDibujaBarrasDeGnome() {
-    const QDir complementos(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                            QStringLiteral("/wayland-decoration-client"));
-    return !complementos.entryList({QStringLiteral("*adwaita*")}, QDir::Files).isEmpty();
-}
-
-// On a GNOME Wayland session without Qt's Adwaita title bar, the window goes to
-// the session's X server, XWayland, as a Qt expert would send it: there mutter
-// draws the title bar itself, in GNOME's look, with only the buttons that the
-// window's flags allow, and it centres the message box over its window, which
-// it knows as the box's transient parent. Whoever chose a platform himself
-// (QT_QPA_PLATFORM) keeps it; without XWayland (no DISPLAY) Wayland is the
-// only road, as it is when XWayland refuses the connection. Plasma's KWin
+// bar, and Qt draws it with a decoration plugin that cannot honour a fixed
+// window: Qt 6.4's "bradient" shows minimise, maximise and close whatever the
+// window asks, in no desktop's look, and its maximise moves the window to the
+// screen's corner; Qt 6.8's "adwaita" takes its buttons from the desktop's
+// layout setting (none at all without the settings portal) and maximises on a
+// double click of the title bar, whatever the window's flags say. On XWayland,
+// the session's X server, mutter draws the title bar itself, in GNOME's look,
+// with only the buttons the window's flags allow, and centres the message box
+// over its window, which it knows as the box's transient parent. So on GNOME
+// the window goes there, unless whoever started it chose a platform himself
+// (QT_QPA_PLATFORM) or the session has no XWayland (no DISPLAY): Wayland is
+// then the road, as it is when XWayland refuses the connection. Plasma's KWin
 // draws its own title bars on Wayland: Qt stays there.
 bool ConvieneXWayland() {
     return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-           !qEnvironmentVariableIsEmpty("DISPLAY") && EnLaLista("XDG_CURRENT_DESKTOP", "GNOME") &&
-           !QtDibujaBarrasDeGnome();
+           !qEnvironmentVariableIsEmpty("DISPLAY") && EnLaLista("XDG_CURRENT_DESKTOP", "GNOME");
 }
 
 // Runs once the QApplication has its platform, so that the programs that the

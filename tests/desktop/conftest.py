@@ -59,9 +59,10 @@ ENVIRONMENTS = [
                                   "1024x768"), wayland=True, **GNOME),
     Environment("gnome-x11", ("gnome-shell", "--x11", "--replace"), **GNOME),
     # KWin refuses to start with the file capability of its installed binary
-    # in a sandbox: a copy, without it, starts.
-    Environment("kwin-wayland", ("kwin_wayland", "--virtual", "--no-lockscreen", "--width", "1024",
-                                 "--height", "768"), wayland=True, **KDE),
+    # in a sandbox: a copy, without it, starts. It shows its screen in a window
+    # of an Xvfb, where any release's KWin composites and is photographed alike.
+    Environment("kwin-wayland", ("kwin_wayland", "--no-lockscreen", "--width", "1024", "--height",
+                                 "768", "--x11-display"), wayland=True, **KDE),
     Environment("kwin-x11", ("kwin_x11", "--replace"), **KDE),
 ]
 # The keysym and the Linux key code of every key that a road types.
@@ -203,13 +204,13 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
                    DBUS_SYSTEM_BUS_ADDRESS=system_bus.stdout.readline().strip())
     else:
         env["QT_QPA_PLATFORM"] = "wayland" if environment.wayland else "xcb"
+    if not environment.wayland or environment.desktop == "KDE":
+        env.update(DISPLAY=start_xvfb(procs, env))
     if environment.wayland:
         runtime, found = start_compositor(procs, environment, env, scratch, log)
         if runtime != env["XDG_RUNTIME_DIR"]:
             request.addfinalizer(lambda: shutil.rmtree(runtime, ignore_errors=True))
         env.update(found)
-    else:
-        env.update(DISPLAY=start_xvfb(procs, env))
     if environment.wm and not environment.wayland:
         if environment.desktop:  # else KWin's global shortcuts crash
             run(["dbus-update-activation-environment", f"DISPLAY={env['DISPLAY']}"], env)
@@ -226,19 +227,28 @@ def desktop(request, procs, atspi, base_env, tmp_path_factory):
         # A manager without EWMH (evilwm) is ready once it holds the root
         # window's redirection, which no client can see: give it time.
         time.sleep(0.5)
-    if environment.desktop == "GNOME":
-        # Started, the shell shows its overview (a window opened before lands in
-        # the screen's corner), which Escape closes as a user does; closed for
-        # good once it stays closed for a second, as start-up may show it again.
-        def overview():
-            with contextlib.suppress(GLib.Error):
-                return dbus("org.gnome.Shell", "/org/gnome/Shell", "org.freedesktop.DBus.Properties"
-                            ".Get", ("ss", "org.gnome.Shell", "OverviewActive"))[0]
-        wait_for("GNOME Shell's overview", overview, 90, 0.5)
-        wait_for("the overview closed", lambda: press(environment, env, ["Escape"]) or pause(1)
-                 or not overview() and (pause(1) or not overview()), 30)
+    if environment.desktop == "GNOME":  # a window opened before it is up lands in the corner
+        # The X settings, as the session starts them: the title bar's buttons
+        # of the frames that GNOME Shell 48 draws for X windows come from there.
+        procs.start(["/usr/libexec/gsd-xsettings"], env)
+        wait_for("GNOME Shell's overview", lambda: overview(environment, env), 90, 0.5)
+        close_overview(environment, env)
     yield environment, env, log
     procs.stop(*reversed(procs.started[first:]))
+
+
+def overview(environment, env):
+    with contextlib.suppress(GLib.Error):
+        return dbus("org.gnome.Shell", "/org/gnome/Shell", "org.freedesktop.DBus.Properties.Get",
+                    ("ss", "org.gnome.Shell", "OverviewActive"))[0]
+
+
+def close_overview(environment, env):
+    """GNOME Shell shows its overview as it starts, and again once its start-up
+    ends; Escape closes it as a user does, for good once it stays closed."""
+    wait_for("the overview closed", lambda: not overview(environment, env) and (
+        pause(1) or not overview(environment, env)) or press(environment, env, ["Escape"]) or pause(1),
+        30)
 
 
 def start_compositor(procs, environment, env, scratch, log):
@@ -247,6 +257,8 @@ def start_compositor(procs, environment, env, scratch, log):
     argv, user, runtime = list(environment.wm), None, env["XDG_RUNTIME_DIR"]
     if environment.desktop == "KDE":
         argv[0] = shutil.copy(shutil.which(argv[0]), scratch)  # without the file capability
+        argv.append(env.pop("DISPLAY"))
+        env["TAVOLEN_SCREEN"] = argv[-1]  # not XWayland: photographed, never a client's
     elif not environment.desktop:  # hand-written: sway refuses root, so it runs as a user
         runtime = tempfile.mkdtemp(prefix="tavolen-sway-")  # beyond root's tmp_path
         if os.getuid() == 0:
@@ -261,6 +273,9 @@ def start_compositor(procs, environment, env, scratch, log):
         argv += ["-c", f"{runtime}/sway.conf"]
         env = {"PATH": env["PATH"], "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
                "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
+    if environment.desktop == "GNOME":  # XWayland's sockets, as systemd-tmpfiles lays them out
+        with contextlib.suppress(FileExistsError):
+            os.mkdir("/tmp/.X11-unix", 0o1777)
     shell = procs.start(argv, env, user, stdout=log.open("w"), stderr=subprocess.STDOUT)
 
     def up():

@@ -15,8 +15,7 @@ import time
 import uuid
 
 import pytest
-from conftest import ENVIRONMENTS, Failure, dbus, pause, press, run, wait_for
-from gi.repository import Gio
+from conftest import ENVIRONMENTS, Failure, close_overview, dbus, pause, press, run, wait_for
 
 # What the window calls its controls: object name -> accessible name.
 CONTROLS = {
@@ -62,8 +61,10 @@ THEMES = {"plain": {}, "Adwaita": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": 
           "Adwaita-dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"}}
 CARET_PIXELS = 21
 EVENTS = ("object:text-changed", "object:property-change:accessible-value")
-# The window's background and the message box's; the launcher's id.
-YELLOW, BOX_GREY, APP_ID = "rgb(255,255,128)", "rgb(239,239,239)", "org.tavolen.tavolen"
+# The window's background; the launcher's id; the message box's background in
+# the palettes of Qt's own style, of GTK's theme on X and of GNOME on Wayland.
+YELLOW, APP_ID = "rgb(255,255,128)", "org.tavolen.tavolen"
+BOX_COLOURS = {bytes([239] * 3), bytes([250, 249, 248]), bytes([255] * 3)}
 
 
 def windows(atspi, pid):
@@ -136,6 +137,8 @@ class User:
             if self.environment.pointer_over_window:
                 self.pointer_to(self.xid)
         pause(0.8)  # the window manager does what it does with a new window
+        if self.environment.desktop == "GNOME":
+            close_overview(self.environment, self.env)
         return app
 
     def x(self, *argv, tool="xdotool"):
@@ -145,22 +148,12 @@ class User:
         press(self.environment, self.env, keys)
 
     def screenshot(self, path):
-        if not self.environment.wayland:
-            run(["import", "-window", "root", path], self.env, 30)
-        elif self.environment.desktop == "GNOME":
+        if self.environment.wayland and self.environment.desktop == "GNOME":
             dbus("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot", "org.gnome.Shell."
                  "Screenshot.Screenshot", ("bbs", False, False, path), owner="org.gnome.Screenshot")
-        else:  # KWin writes the screen's pixels into a pipe
-            read_end, write_end = os.pipe()
-            fds = Gio.UnixFDList.new_from_array([write_end])
-            info = dbus("org.kde.KWin", "/org/kde/KWin/ScreenShot2",
-                        "org.kde.KWin.ScreenShot2.CaptureActiveScreen", ("a{sv}h", {}, 0), fds)[0]
-            [os.close(fd) for fd in fds.steal_fds()]
-            with os.fdopen(read_end, "rb") as pipe, open(f"{path}.bgra", "wb") as raw:
-                raw.write(pipe.read())
-            run(["convert", "-size", f"{info['width']}x{info['height']}", "-depth", "8",
-                 f"bgra:{path}.bgra", path], self.env, 30)
-            os.remove(f"{path}.bgra")
+        else:  # an X server's screen, or the one that KWin shows its own in
+            run(["import", "-window", "root", path], dict(self.env, DISPLAY=self.env.get(
+                "TAVOLEN_SCREEN", self.env.get("DISPLAY"))), 30)
 
     def managed(self):
         """title -> (the id the desktop knows the program by, maximisable, the
@@ -312,6 +305,17 @@ def rectangle(png, colour, within=(1024, 768, 0, 0)):
     return width, height, left + within[2], top + within[3]
 
 
+def box_rectangle(before, after):
+    """(width, height, left, top) around the pixels that the box brought, of its
+    background: the window's white fields are there before it (GNOME dims them)."""
+    old, new = (subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True,
+                               check=True).stdout for png in (before, after))
+    found = [i // 3 for i in range(0, len(new), 3) if new[i:i + 3] in BOX_COLOURS and
+             new[i:i + 3] != old[i:i + 3]]
+    xs, ys = [i % 1024 for i in found], [i // 1024 for i in found]
+    return found and (max(xs) - min(xs) + 1, max(ys) - min(ys) + 1, min(xs), min(ys))
+
+
 def check_desktop(user, app, shots):
     """The window as the desktop shows it: its maximise shortcut changes nothing,
     the window is centred and known by the launcher's id, and the message box
@@ -329,9 +333,8 @@ def check_desktop(user, app, shots):
     assert window[:2] == (689, 533) and abs(2 * window[2] + 689 - 1024) <= 2, (window, shot)
     user.keys("1 comma 2 comma 3 Return".split())
     wait_for("the message box", lambda: message_boxes(user.atspi, app.pid), 5)
-    # GNOME dims the window under its box, whose grey then stands alone.
-    box = wait_for("the box's pixels", lambda: user.screenshot(shot % "box") or rectangle(
-        shot % "box", BOX_GREY, window)[0] and rectangle(shot % "box", BOX_GREY, window), 10, 0.5)
+    box = wait_for("the box's pixels", lambda: user.screenshot(shot % "box") or box_rectangle(
+        shot % "window", shot % "box"), 10, 0.5)
     known = user.managed()
     centres = [known["Error"][2] or (box[2] + box[0] / 2, box[3] + box[1] / 2),
                (window[2] + 689 / 2, window[3] + 533 / 2)]
