@@ -19,6 +19,7 @@
 #include "window/apariencia.h"
 #include "window/desktop_services.h"
 #include "window/icono_de_ventana.h"
+#include "window/result_copy.h"
 
 // The pictures are compiled into this static library, whose resource object
 // the linker would leave out of an executable that names none of its symbols;
@@ -74,6 +75,7 @@ frmPrincipal::frmPrincipal(QWidget* parent)
     ui_->setupUi(this);
     AplicarApariencia(*this);
     CargarImagenes();
+    PrepararCopiaDeResultados(*this);
 
     connect(ui_->cmdCalcular, &QPushButton::clicked, this, &frmPrincipal::cmdCalcular_Click);
     connect(ui_->cmdReset, &QPushButton::clicked, this, &frmPrincipal::cmdReset_Click);
