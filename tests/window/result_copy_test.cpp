@@ -127,23 +127,29 @@ void ResultCopyTest::aMouseSelectionIsWhatTheMenuCopies_data() {
 
 // Action: the left button dragged from the display's left edge to its middle,
 // then a right click and "Copiar". Expected: the first part of the text is
-// selected and copied, the same on a label as on a factor box.
+// selected and copied, the same on a label as on a factor box; a label leaves
+// the focus and the uncommitted "7" in txtV2.
 void ResultCopyTest::aMouseSelectionIsWhatTheMenuCopies() {
     QFETCH(QString, texto);
-    QWidget& display = abierta_->control(QTest::currentDataTag());
+    const QString nombre = QTest::currentDataTag();
+    QWidget& display = abierta_->control(nombre);
     const int medio = display.height() / 2;
     QTest::mousePress(&display, Qt::LeftButton, Qt::NoModifier, QPoint(1, medio));
     QTest::mouseMove(&display, QPoint(display.width() / 2, medio));
     QTest::mouseRelease(&display, Qt::LeftButton, Qt::NoModifier,
                         QPoint(display.width() / 2, medio));
     QTest::mouseClick(&display, Qt::RightButton, Qt::NoModifier, display.rect().center());
-    QMenu& menu = abierta_->abrirMenu(QTest::currentDataTag());
+    QMenu& menu = abierta_->abrirMenu(nombre);
     VentanaAbierta::elegir(menu, Entrada(menu, "copiarResultado"));
 
     const QString copiado = QApplication::clipboard()->text();
     QVERIFY2(!copiado.isEmpty() && copiado.size() < texto.size() && texto.startsWith(copiado),
              qPrintable(copiado));
     QCOMPARE(Mostrados(), kTextos);
+    if (nombre.startsWith("lbl")) {
+        QCOMPARE(abierta_->enfocado(), "txtV2");
+        QCOMPARE(abierta_->texto("txtV2"), "7");
+    }
 }
 
 // Expected: "Copiar" is the entry fields' own copy entry, from Qt's catalogue,
