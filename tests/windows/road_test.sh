@@ -101,13 +101,15 @@ wait_clipboard() {
   done
   printf '%s' "$texto"
 }
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# The client area's corner on the screen; xdotool's geometry is the frame's.
+left=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
+top=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
 copiados=0
 for fila in lblDbv:60,0000 lblDbp:30,0000 txtFv:1,99526231 txtFp:3,98107171 \
             lblDbfv:40,0000 lblDbfp:20,0000; do
   control=${fila%%:*} esperado=${fila#*:}
   read -r cx cy < <(centre "$control")
-  xdotool mousemove $((X + cx)) $((Y + cy)) click 3
+  xdotool mousemove $((left + cx)) $((top + cy)) click 3
   sleep 0.8
   keys Down Return
   copiado=$(wait_clipboard "$esperado")
