@@ -77,20 +77,37 @@ TextosResultados TextosDeResultados(const CalculatorState& estado) {
     return t;
 }
 
-std::string FraseDeResultados(const TextosResultados& textos) {
-    const std::pair<std::string_view, const std::string&> partes[] = {
+namespace {
+
+// The six results in the displays' order, each with its spoken name.
+std::array<std::pair<std::string_view, const std::string&>, 6> Nombrados(
+    const TextosResultados& textos) {
+    return {{
         {"Decibelios de tensiones", textos.lblDbv},
         {"Decibelios de potencias", textos.lblDbp},
         {"Factor de tensiones", textos.txtFv},
         {"Factor de potencias", textos.txtFp},
         {"Decibelios del factor en tensiones", textos.lblDbfv},
         {"Decibelios del factor en potencias", textos.lblDbfp},
-    };
+    }};
+}
+
+}  // namespace
+
+std::string FraseDeResultados(const TextosResultados& textos) {
     std::string frase;
-    for (const auto& [que, texto] : partes) {
+    for (const auto& [que, texto] : Nombrados(textos)) {
         frase.append(frase.empty() ? "" : " ").append(que).append(": ").append(texto).append(".");
     }
     return frase;
+}
+
+std::string ListaDeResultados(const TextosResultados& textos) {
+    std::string lista;
+    for (const auto& [que, texto] : Nombrados(textos)) {
+        lista.append(lista.empty() ? "" : "\n").append(que).append(": ").append(texto);
+    }
+    return lista;
 }
 
 }  // namespace tavolen

@@ -41,6 +41,13 @@ TextosResultados TextosDeResultados(const CalculatorState& estado);
 //    potencias: 3,0103." (one line, a space after each full stop)
 std::string FraseDeResultados(const TextosResultados& textos);
 
+// The six results as plain text to copy elsewhere: one line each, named as
+// FraseDeResultados names them, with the very text of its display; lines end
+// in "\n" but the last, which ends in nothing. For the example above:
+//   "Decibelios de tensiones: 20,0000\nDecibelios de potencias: 6,9897\n...
+//    Decibelios del factor en potencias: 3,0103"
+std::string ListaDeResultados(const TextosResultados& textos);
+
 // What it says after RESET has put every field and result back to zero.
 inline constexpr std::string_view kFraseTodoACero =
     "Todas las cifras y todos los resultados vuelven a cero.";

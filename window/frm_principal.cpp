@@ -18,6 +18,8 @@
 #include "window/activation.h"
 #include "window/apariencia.h"
 #include "window/desktop_services.h"
+#include "window/icono_de_ventana.h"
+#include "window/result_copy.h"
 
 // The pictures are compiled into this static library, whose resource object
 // the linker would leave out of an executable that names none of its symbols;
@@ -73,6 +75,7 @@ frmPrincipal::frmPrincipal(QWidget* parent)
     ui_->setupUi(this);
     AplicarApariencia(*this);
     CargarImagenes();
+    PrepararCopiaDeResultados(*this);
 
     connect(ui_->cmdCalcular, &QPushButton::clicked, this, &frmPrincipal::cmdCalcular_Click);
     connect(ui_->cmdReset, &QPushButton::clicked, this, &frmPrincipal::cmdReset_Click);
@@ -102,9 +105,8 @@ void frmPrincipal::showEvent(QShowEvent* evento) {
 // picture comes from its @2x variant on a high-density screen, where a plain
 // QPixmap would be stretched from the 1x file.
 //
-// The window icon holds a picture of its own for every size that the desktop's
-// icon theme gets: a title bar at scale 2 asks for 32 device pixels, a task
-// switcher for 64 or 128, and a smaller picture would be stretched to them.
+// The window icon has a picture of its own for every size a title bar or a task
+// switcher asks for, at scale 1 and 2, and decodes each only when asked.
 void frmPrincipal::CargarImagenes() {
     for (QLabel* control : findChildren<QLabel*>()) {
         const QString imagen = control->property("imagen").toString();
@@ -112,11 +114,7 @@ void frmPrincipal::CargarImagenes() {
             control->setPixmap(QIcon(imagen).pixmap(control->size()));
         }
     }
-    QIcon icono;
-    for (const int lado : {16, 32, 48, 64, 128, 256}) {
-        icono.addFile(QStringLiteral(":/ventana/icono/%1x%1.png").arg(lado), QSize(lado, lado));
-    }
-    setWindowIcon(icono);
+    setWindowIcon(IconoDeVentana());
 }
 
 void frmPrincipal::CentrarEnPantalla() {

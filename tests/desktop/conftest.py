@@ -314,8 +314,10 @@ def press(environment, env, keys, delay=0.08):
     if not environment.wayland:
         return run(["xdotool", "key", "--delay", str(int(delay * 1000)), *keys], env, 60)
     if not environment.desktop:  # a Shift leads: the first key may be lost to the keymap
-        return run(["wtype", "-s", "150", "-k", "Shift_L", "-d", str(int(delay * 1000)),
-                    *[a for k in keys for a in ("-k", k)]], env, 60)
+        return run(["wtype", "-s", "150", "-k", "Shift_L", "-d", str(int(delay * 1000)), *[
+            a for k in keys for *mods, key in [k.split("+")] for a in [
+                *[f for m in mods for f in ("-M", m)], "-k", key, *[f for m in mods for f in
+                                                                     ("-m", m)]]]], env, 60)
     events = [(n, down) for k in keys for names in [k.split("+")]
               for n, down in [(n, True) for n in names] + [(n, False) for n in reversed(names)]]
     if environment.desktop == "KDE":

@@ -7,9 +7,12 @@ screen reader reads. A cell's id is ENV-ROAD: `-k openbox`, `-k sway-banner`.
 """
 
 import contextlib
+import glob
 import json
 import os
 import re
+import socket
+import struct
 import subprocess
 import time
 import uuid
@@ -53,7 +56,17 @@ ROADS = {
     "lines": (SMALL, [], {}),
     "desktop": ([e.name for e in ENVIRONMENTS if e.desktop], [], {}),
     "themes": (["openbox"], [], {}),
+    # 2 and 20 V, 1 and 10 W, 150 dB, the factor 0,5: six texts unlike each
+    # other, copied by each display's menu and all six by the key.
+    "copy": (["openbox", "sway"], [
+        "2 Return 2 0 Return 1 Return 1 0 Return 1 5 0 Return 0 comma 5 Return Return".split()],
+        dict(zip(RESULT_DISPLAYS, ["20,0000", "10,0000", "31.622.777", "FULL", "-6,0206",
+                                   "-3,0103"]))),
 }
+# What the copy key puts on the clipboard for the copy road's results.
+ALL_SIX = ("Decibelios de tensiones: 20,0000\nDecibelios de potencias: 10,0000\nFactor de "
+           "tensiones: 31.622.777\nFactor de potencias: FULL\nDecibelios del factor en tensiones:"
+           " -6,0206\nDecibelios del factor en potencias: -3,0103")
 CELLS = [(env, road) for env in ALL for road, (envs, _, _) in ROADS.items() if env in envs]
 # The platform themes a desktop may hand the window; each must draw the same
 # pixels as none at all, but for the caret, which blinks (1 x 21 px).
@@ -117,7 +130,7 @@ class User:
 
     def __init__(self, atspi, desktop, procs, executable, tmp_path):
         self.atspi, (self.environment, self.env, self.log), self.procs = atspi, desktop, procs
-        self.executable, self.tmp_path, self.xid = executable, tmp_path, None
+        self.executable, self.tmp_path, self.xid, self.vnc = executable, tmp_path, None, None
 
     def start(self, extra_env=None):
         """Starts the executable and waits until its window is on the bus."""
@@ -170,6 +183,42 @@ class User:
         lines = wait_for("KWin's script", lambda: re.findall(
             "tavolen-window (.*)", self.log.read_bytes()[before:].decode(errors="replace")), 5)
         return {w[0]: (w[1].lower(), w[2], tuple(w[3:])) for w in map(json.loads, lines)}
+
+    def sway(self, command):
+        ipc = glob.glob(f"{os.path.dirname(self.env['WAYLAND_DISPLAY'])}/sway-ipc.*")[0]
+        run(["swaymsg", "-s", ipc, command], self.env, 10)
+        pause(0.3)
+
+    def right_click(self, x, y):
+        """xdotool on X; on sway, whose headless seat has no pointer, wayvnc's
+        virtual one. Hand-written, as no package scripts a VNC client: RFB 3.8
+        with no authentication, up to the client's pointer events."""
+        if not self.environment.wayland:
+            return self.x("mousemove", str(x), str(y), "click", "3") or pause(0.5)
+        if not self.vnc:
+            path, self.vnc = str(self.tmp_path / "vnc"), socket.socket(socket.AF_UNIX)
+            self.procs.start(["wayvnc", "--unix-socket", path], self.env)
+            wait_for("wayvnc's socket", lambda: os.path.exists(path), 10)
+            self.vnc.connect(path)
+            read = self.vnc.makefile("rb").read
+            read(12)  # the server's version, then the security types; 1 is none
+            self.vnc.sendall(b"RFB 003.008\n")
+            if 1 not in read(read(1)[0]) or self.vnc.sendall(b"\x01") or read(4) != bytes(4):
+                raise Failure("wayvnc asks for authentication or refuses")
+            self.vnc.sendall(b"\x01")  # shared; its size and name are left unread
+        for buttons in (0, 4, 0):  # there, the right button down, up
+            self.vnc.sendall(struct.pack(">BBHH", 5, buttons, x, y))
+            pause(0.1)
+        pause(0.5)  # the menu opens
+
+    def clipboard(self, expected):
+        """Its text as another program reads it, once it is `expected` or 5 s on."""
+        argv = ["wl-paste", "-n"] if self.environment.wayland else ["xclip", "-sel", "clip", "-o"]
+        deadline = time.monotonic() + 5
+        while (text := run(argv, self.env, 10, False).stdout) != expected and \
+                time.monotonic() < deadline:
+            pause(0.2)
+        return text
 
     def pointer_to(self, xid):
         # Over the middle of the window's upper part: a label, no field, no button.
@@ -277,6 +326,23 @@ def test_road(desktop, road, user, atspi, base_env, request, tmp_path):
     elif road == "lines":  # the long controls two pixels high
         assert [n["role"] for n in main_window(atspi, app.pid)[1:] if n["size"] and
                 n["size"][0] > 600 and n["size"][1] <= 3] == ["separator"] * 3
+    elif road == "copy":
+        check_copy(user, app.pid, expect)
+
+
+def check_copy(user, pid, shown):
+    """Each display copied by a right click and its menu's first entry,
+    "Copiar", then all six by Ctrl+Shift+C, read back by another program."""
+    found, copied = controls(user.atspi, pid), {}
+    if user.environment.wayland:  # the bus gives places within the window: sway moves it
+        user.sway(f"[pid={pid}] border none, move absolute position 0 0")
+    for name in shown:
+        at = found[name]["node"].queryComponent().getExtents(user.atspi.DESKTOP_COORDS)
+        user.right_click(at.x + at.width // 2, at.y + at.height // 2)
+        user.keys(["Down", "Return"])
+        copied[name] = user.clipboard(shown[name])
+    user.keys(["ctrl+shift+c"])
+    assert dict(copied, all=user.clipboard(ALL_SIX)) == dict(shown, all=ALL_SIX)
 
 
 def check_themes(user, shots):

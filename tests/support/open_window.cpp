@@ -174,13 +174,13 @@ void VentanaAbierta::TrasAccion(qsizetype cajasAntes) {
 }
 
 QMenu& VentanaAbierta::abrirMenu(const QString& nombre) {
-    QLineEdit& caja = campo(nombre);
-    const QPoint punto = caja.rect().center();
-    QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, caja.mapToGlobal(punto));
-    QApplication::sendEvent(&caja, &evento);
+    QWidget& hijo = control(nombre);
+    const QPoint punto = hijo.rect().center();
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, punto, hijo.mapToGlobal(punto));
+    QApplication::sendEvent(&hijo, &evento);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (menu == nullptr) {
-        qFatal("the field opened no context menu");
+        qFatal("%s opened no context menu", qPrintable(nombre));
     }
     return *menu;
 }
@@ -216,12 +216,15 @@ void VentanaAbierta::pegarDesdeMenu(const QString& nombre, const QString& texto)
     if (!pegar.isEnabled()) {
         qFatal("the context menu's paste entry is disabled");
     }
-    // As a keyboard user does: Down until the entry is highlighted, then Enter.
-    // A synthetic click alone is not enough since Qt 6.8: a menu triggers an
-    // entry on release only once the pointer has hovered it.
-    for (qsizetype paso = 0; menu.activeAction() != &pegar; ++paso) {
+    elegir(menu, pegar);
+}
+
+// A synthetic click alone is not enough since Qt 6.8: a menu triggers an entry
+// on release only once the pointer has hovered it.
+void VentanaAbierta::elegir(QMenu& menu, QAction& entrada) {
+    for (qsizetype paso = 0; menu.activeAction() != &entrada; ++paso) {
         if (paso > menu.actions().size()) {
-            qFatal("Down never reached the context menu's paste entry");
+            qFatal("Down never reached the menu entry %s", qPrintable(entrada.text()));
         }
         QTest::keyClick(&menu, Qt::Key_Down);
     }

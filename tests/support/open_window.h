@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -62,8 +63,12 @@ class VentanaAbierta {
                         Qt::KeyboardModifiers modificadores = Qt::NoModifier);
     void clic(const QString& nombre);  // a left click in the middle of a control
 
-    // The field's own context menu, opened as a right click opens it.
+    // The context menu of a field or a result display, opened as a right
+    // click opens it.
     QMenu& abrirMenu(const QString& nombre);
+    // Chooses `entrada` of an open menu as a keyboard user does: Down until it
+    // is highlighted, then Enter.
+    static void elegir(QMenu& menu, QAction& entrada);
     // Pastes through that menu, as a person would.
     void pegarDesdeMenu(const QString& nombre, const QString& texto);
 

@@ -4,7 +4,10 @@
 // top-level window titled TITLE, then checks that
 // - its client area is WIDTH x HEIGHT and centred on the screen;
 // - its size hints forbid resizing (minimum = maximum = its size);
-// - it asks for a close button and no minimise or maximise button.
+// - it asks for a close button and no minimise or maximise button;
+// - its icon (_NET_WM_ICON) holds the pictures a title bar and a task switcher
+//   use, 16 to 64 px, none of them blank, and no larger one, which the program
+//   would have decoded at start for no one.
 // Prints one line per check and exits with 1 when any failed. Given the PID of
 // the program, it stops waiting as soon as the program has ended.
 //
@@ -44,14 +47,15 @@ void Comprobar(bool cierto, const std::string& que) {
     }
 }
 
-std::vector<unsigned long> PropiedadDe32Bits(Display* pantalla, Window ventana, Atom propiedad) {
+std::vector<unsigned long> PropiedadDe32Bits(Display* pantalla, Window ventana, Atom propiedad,
+                                             long largo = 32) {
     Atom tipo = None;
     int formato = 0;
     unsigned long cuantos = 0;
     unsigned long restantes = 0;
     unsigned char* datos = nullptr;
     std::vector<unsigned long> valores;
-    if (XGetWindowProperty(pantalla, ventana, propiedad, 0, 32, False, AnyPropertyType, &tipo,
+    if (XGetWindowProperty(pantalla, ventana, propiedad, 0, largo, False, AnyPropertyType, &tipo,
                            &formato, &cuantos, &restantes, &datos) == Success &&
         formato == 32 && datos != nullptr) {
         const auto* largos = reinterpret_cast<const unsigned long*>(datos);
@@ -61,6 +65,36 @@ std::vector<unsigned long> PropiedadDe32Bits(Display* pantalla, Window ventana, 
         XFree(datos);
     }
     return valores;
+}
+
+// The pictures of _NET_WM_ICON as "16x16 32x32 ...", in the property's order;
+// a blank picture (every pixel transparent) is written "16x16(blank)".
+std::string PinturasDelIcono(Display* pantalla, Window ventana) {
+    const std::vector<unsigned long> icono = PropiedadDe32Bits(
+        pantalla, ventana, XInternAtom(pantalla, "_NET_WM_ICON", False), 1L << 20);
+    std::string pinturas;
+    std::size_t i = 0;
+    while (i + 2 <= icono.size()) {
+        const std::size_t ancho = icono[i];
+        const std::size_t alto = icono[i + 1];
+        const std::size_t fin = i + 2 + ancho * alto;
+        if (fin > icono.size()) {
+            return pinturas + " (cut short)";
+        }
+        bool enBlanco = true;
+        for (std::size_t p = i + 2; p < fin && enBlanco; ++p) {
+            enBlanco = (icono[p] >> 24) == 0;  // ARGB: alpha in the top byte
+        }
+        if (!pinturas.empty()) {
+            pinturas += ' ';
+        }
+        pinturas += std::to_string(ancho);
+        pinturas += 'x';
+        pinturas += std::to_string(alto);
+        pinturas += enBlanco ? "(blank)" : "";
+        i = fin;
+    }
+    return pinturas;
 }
 
 std::string Titulo(Display* pantalla, Window ventana) {
@@ -194,6 +228,11 @@ int main(int argc, char* argv[]) {
                   (motif[1] & (kMwmFuncMinimize | kMwmFuncMaximize)) == 0 &&
                   (motif[2] & (kMwmDecorMinimize | kMwmDecorMaximize)) == 0,
               "it asks for a close button and no minimise or maximise button");
+
+    const std::string pinturas = PinturasDelIcono(pantalla, *ventana);
+    Comprobar(pinturas == "16x16 32x32 48x48 64x64",
+              "its icon holds the pictures of a title bar and a task switcher: " +
+                  (pinturas.empty() ? std::string("none") : pinturas));
 
     const Atom protocolos = XInternAtom(pantalla, "WM_PROTOCOLS", False);
     const Atom cerrar = XInternAtom(pantalla, "WM_DELETE_WINDOW", False);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # One road through the real tavolen.exe under Wine: real keys typed through the
 # X server (xdotool), the results read off the screen (tesseract), then an
-# invalid number and its message box, closed by Return, first; Alt+F4 ending the
-# program. The screenshots stay in the build folder: windows-road.png and
-# windows-road-box.png. Needs DISPLAY and WINEPREFIX (scripts/test-windows).
+# invalid number and its message box, closed by Return, first; each result
+# copied by its menu and all six by Ctrl+Shift+C, read back by xclip; Alt+F4
+# ending the program. The screenshots stay in the build folder: windows-road.png
+# and windows-road-box.png. Needs DISPLAY and WINEPREFIX (scripts/test-windows).
 # Usage: road_test.sh TAVOLEN_EXE BUILD_DIR
 set -euo pipefail
 exe=$1
@@ -77,6 +78,65 @@ if [ "$fallos" -ne 0 ]; then
   echo >&2
   exit 1
 fi
+
+# Each result copied through its menu (a right click, Down to "Copiar",
+# Return), then all six by Ctrl+Shift+C, and the clipboard read after each from
+# outside the program: by xclip, through Wine's X clipboard. Where each display
+# stands in the client area comes from the form itself.
+form="$(cd "$(dirname "$0")/../.." && pwd)/window/frm_principal.ui"
+centre() {
+  python3 -c 'import sys, xml.etree.ElementTree as E
+r = E.parse(sys.argv[1]).find(f".//widget[@name=\"{sys.argv[2]}\"]/property[@name=\"geometry\"]/rect")
+v = {c.tag: int(c.text) for c in r}
+print(v["x"] + v["width"] // 2, v["y"] + v["height"] // 2)' "$form" "$1"
+}
+clipboard() { xclip -selection clipboard -out 2>/dev/null || true; }
+# The clipboard once it is $1, or as it is after five seconds.
+wait_clipboard() {
+  local texto
+  for _ in $(seq 25); do
+    texto=$(clipboard)
+    [ "$texto" = "$1" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$texto"
+}
+# The client area's corner on the screen; xdotool's geometry is the frame's.
+left=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
+top=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
+copiados=0
+for fila in lblDbv:60,0000 lblDbp:30,0000 txtFv:1,99526231 txtFp:3,98107171 \
+            lblDbfv:40,0000 lblDbfp:20,0000; do
+  control=${fila%%:*} esperado=${fila#*:}
+  read -r cx cy < <(centre "$control")
+  xdotool mousemove $((left + cx)) $((top + cy)) click 3
+  sleep 0.8
+  keys Down Return
+  copiado=$(wait_clipboard "$esperado")
+  if [ "$copiado" = "$esperado" ]; then
+    copiados=$((copiados + 1))
+  else
+    echo "road: the menu of $control copied \"$copiado\", not \"$esperado\"" >&2
+    fallos=1
+  fi
+done
+todos="Decibelios de tensiones: 60,0000
+Decibelios de potencias: 30,0000
+Factor de tensiones: 1,99526231
+Factor de potencias: 3,98107171
+Decibelios del factor en tensiones: 40,0000
+Decibelios del factor en potencias: 20,0000"
+keys ctrl+shift+c
+copiado=$(wait_clipboard "$todos")
+if [ "$copiado" = "$todos" ]; then
+  copiados=$((copiados + 1))
+else
+  echo "road: Ctrl+Shift+C copied:" >&2
+  printf '%s' "$copiado" | od -c | head -20 >&2
+  fallos=1
+fi
+[ "$fallos" -eq 0 ] || exit 1
+echo "road: $copiados of 7 copies read back from the clipboard by xclip"
 
 xdotool key alt+F4
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
