@@ -1,13 +1,7 @@
-"""What a blind user hears: Debian's screen reader, Orca, on a real X desktop.
-
-Runs on conftest's private session bus, which carries the accessibility bus of
-at-spi2-core; the test itself reads the window through that bus with pyatspi,
-as Orca does. Orca speaks to no speech
-server (SPEECHD_ADDRESS names none) and still logs every utterance it makes as
-a "SPEECH OUTPUT: '...'" line of its debug file.
-
-Environment: TAVOLEN, the executable to start.
-"""
+"""What a blind user hears: Debian's screen reader, Orca, on conftest's openbox,
+whose accessibility bus the test reads with pyatspi as Orca does. Orca speaks
+to no speech server (SPEECHD_ADDRESS names none) and still logs every utterance
+as a "SPEECH OUTPUT: '...'" line of its debug file. TAVOLEN: the executable."""
 
 import contextlib
 import os
@@ -16,22 +10,15 @@ import signal
 
 import pytest
 from conftest import Failure, run, wait_for
-from test_desktop import CONTROLS, RESULT_DISPLAYS, controls, walk, windows
+from test_desktop import CONTROLS, RESULT_DISPLAYS, SPOKEN, controls, walk, windows
 
 TAVOLEN = os.environ.get("TAVOLEN", "tavolen")
 
 # 2 and 20 volts, 1 and 5 watts, -6 dB and the factor 2, each ended by Enter;
-# the last Enter presses " CALCULAR ". What each display then shows, and what
-# the window calls it when it speaks.
+# the last Enter presses " CALCULAR ". Each display, its name in speech, its text.
 ROAD = "2 Return 2 0 Return 1 Return 5 Return minus 6 Return 2 Return".split()
-RESULTS = [
-    ("lblDbv", "Decibelios de tensiones", "20,0000"),
-    ("lblDbp", "Decibelios de potencias", "6,9897"),
-    ("txtFv", "Factor de tensiones", "0,501187233627"),
-    ("txtFp", "Factor de potencias", "0,251188643151"),
-    ("lblDbfv", "Decibelios del factor en tensiones", "6,0206"),
-    ("lblDbfp", "Decibelios del factor en potencias", "3,0103"),
-]
+RESULTS = list(zip(RESULT_DISPLAYS, SPOKEN, ["20,0000", "6,9897", "0,501187233627",
+                                             "0,251188643151", "6,0206", "3,0103"]))
 DISPLAYS = {c: CONTROLS[c] for c in RESULT_DISPLAYS}  # the displays' accessible names
 RESET_SENTENCE = "Todas las cifras y todos los resultados vuelven a cero."
 
