@@ -18,6 +18,7 @@
 #include "engine/decibel_computation.h"
 #include "engine/result_texts.h"
 #include "window/frm_principal.h"
+#include "window/result_displays.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ const std::vector<std::pair<const char*, const char*>> kEntradas = {
     {"txtP2", "7,5"}, {"txtDb1", "30"}, {"txtF1", "2"},
 };
 
-const char* const kResultados[] = {"lblDbv", "lblDbp", "txtFv", "txtFp", "lblDbfv", "lblDbfp"};
+using tavolen::kResultados;
 
 QString TextoDe(const QWidget& ventana, const char* nombre) {
     if (auto* etiqueta = ventana.findChild<QLabel*>(nombre))
@@ -82,7 +83,7 @@ void MedirPulsacion(benchmark::State& state, void (*pulsar)(QPushButton&)) {
     // A press that did not calculate would be fast and wrong: check the texts.
     const std::vector<std::string> esperados = TextosEsperados(ventana);
     for (std::size_t i = 0; i < esperados.size(); ++i) {
-        if (TextoDe(ventana, kResultados[i]).toStdString() != esperados[i]) {
+        if (TextoDe(ventana, kResultados[i].data()).toStdString() != esperados[i]) {
             state.SkipWithError(
                 (std::string(kResultados[i]) + " does not show the result").c_str());
             return;

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "window/result_displays.h"
+
 namespace tavolen {
 
 namespace {
@@ -42,8 +44,6 @@ const std::array<Letra, 7> kLetras{{
 
 // The six result displays look alike, the two text boxes among them included:
 // blue on grey.
-constexpr std::array<std::string_view, 6> kResultados{"lblDbv", "lblDbp",  "txtFv",
-                                                       "txtFp",  "lblDbfv", "lblDbfp"};
 const QColor kGris(224, 224, 224);
 const QColor kAzul(0, 0, 255);
 

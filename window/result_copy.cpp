@@ -15,14 +15,11 @@
 #include <QWidget>
 
 #include "engine/result_texts.h"
+#include "window/result_displays.h"
 
 namespace tavolen {
 
 namespace {
-
-// In the displays' order, which is the order of the copied lines.
-constexpr std::array<const char*, 6> kResultados{"lblDbv", "lblDbp",  "txtFv",
-                                                 "txtFp",  "lblDbfv", "lblDbfp"};
 
 // What the display shows, or the part of it selected with the mouse.
 QString TextoMostrado(const QWidget& resultado, bool soloLoSeleccionado) {
@@ -40,7 +37,7 @@ void AlPortapapeles(const QString& texto) {
 // Owned by the window: the copy-all action and the displays' menus.
 class CopiaDeResultados final : public QObject {
   public:
-    explicit CopiaDeResultados(QWidget& ventana) : QObject(&ventana), ventana_(ventana) {
+    explicit CopiaDeResultados(QWidget& ventana) : QObject(&ventana) {
         copiarTodos_ = new QAction(QStringLiteral("Copiar &todos los resultados"), this);
         copiarTodos_->setObjectName(QStringLiteral("copiarTodosLosResultados"));
         copiarTodos_->setShortcut(AtajoCopiarResultados());
@@ -51,8 +48,11 @@ class CopiaDeResultados final : public QObject {
         ventana.addAction(copiarTodos_);
         connect(copiarTodos_, &QAction::triggered, this, &CopiaDeResultados::CopiarTodos);
 
-        for (const char* nombre : kResultados) {
-            QWidget* resultado = ventana.findChild<QWidget*>(QLatin1String(nombre));
+        for (std::size_t i = 0; i < kResultados.size(); ++i) {
+            const std::string_view nombre = kResultados[i];
+            QWidget* resultado = ventana.findChild<QWidget*>(
+                QLatin1String(nombre.data(), static_cast<qsizetype>(nombre.size())));
+            resultados_[i] = resultado;
             if (resultado == nullptr) {
                 continue;
             }
@@ -98,9 +98,8 @@ class CopiaDeResultados final : public QObject {
     void CopiarTodos() {
         std::array<std::string, kResultados.size()> textos;
         for (std::size_t i = 0; i < kResultados.size(); ++i) {
-            if (const QWidget* resultado =
-                    ventana_.findChild<QWidget*>(QLatin1String(kResultados[i]))) {
-                textos[i] = TextoMostrado(*resultado, false).toStdString();
+            if (resultados_[i] != nullptr) {
+                textos[i] = TextoMostrado(*resultados_[i], false).toStdString();
             }
         }
         const std::string lista =
@@ -108,7 +107,8 @@ class CopiaDeResultados final : public QObject {
         AlPortapapeles(QString::fromStdString(lista));
     }
 
-    QWidget& ventana_;
+    // The window's own displays, which live as long as it does.
+    std::array<const QWidget*, kResultados.size()> resultados_{};
     QAction* copiarTodos_ = nullptr;
 };
 
