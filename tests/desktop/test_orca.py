@@ -1,44 +1,34 @@
 """What a blind user hears: Debian's screen reader, Orca, on conftest's openbox,
 whose accessibility bus the test reads with pyatspi as Orca does. Orca speaks
 to no speech server (SPEECHD_ADDRESS names none) and still logs every utterance
-as a "SPEECH OUTPUT: '...'" line of its debug file. TAVOLEN: the executable."""
+as a "SPEECH OUTPUT: '...'" line of its debug file."""
 
 import contextlib
-import os
 import re
 import signal
 
 import pytest
-from conftest import Failure, run, wait_for
-from test_desktop import CONTROLS, RESULT_DISPLAYS, SPOKEN, controls, walk, windows
-
-TAVOLEN = os.environ.get("TAVOLEN", "tavolen")
+from conftest import Failure, press, run, wait_for
+from test_desktop import RESULT_DISPLAYS, SPOKEN, controls, user, walk, windows  # noqa: F401
 
 # 2 and 20 volts, 1 and 5 watts, -6 dB and the factor 2, each ended by Enter;
 # the last Enter presses " CALCULAR ". Each display, its name in speech, its text.
 ROAD = "2 Return 2 0 Return 1 Return 5 Return minus 6 Return 2 Return".split()
 RESULTS = list(zip(RESULT_DISPLAYS, SPOKEN, ["20,0000", "6,9897", "0,501187233627",
                                              "0,251188643151", "6,0206", "3,0103"]))
-DISPLAYS = {c: CONTROLS[c] for c in RESULT_DISPLAYS}  # the displays' accessible names
 RESET_SENTENCE = "Todas las cifras y todos los resultados vuelven a cero."
+# Orca alone makes the window accessible, in an English system's session.
+WITH_ORCA_ALONE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": None, "LANG": "C.UTF-8"}
 
 # Qt's own texts, which the window shows in Spanish whatever the system's language.
 MENU = ["Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar", "Borrar", "Seleccionar todo"]
 BOX_BUTTON = "Aceptar"
 
-
-def keys(env, *names):
-    run(["xdotool", "key", "--delay", "250", *names], env, 60)
-
-
-# The desktop: conftest's openbox, whose window Orca alone makes accessible.
 pytestmark = pytest.mark.parametrize("desktop", ["openbox"], indirect=True, scope="module")
 
 
-@pytest.fixture(scope="module")
-def session(desktop):
-    env = {k: v for k, v in desktop[1].items() if k != "QT_LINUX_ACCESSIBILITY_ALWAYS_ON"}
-    return dict(env, LANG="C.UTF-8")
+def keys(user, *names):
+    press(user.environment, user.env, names, 0.25)
 
 
 def registry_call(env, method):
@@ -52,43 +42,27 @@ def registry_call(env, method):
 
 
 @pytest.fixture
-def orca(session, procs, tmp_path):
+def orca(user, tmp_path):
     """Orca, started before the calculator, as a blind user's session starts it.
-    stop() ends it and returns what it said, one utterance per item."""
+    said() ends it and returns what it said, one utterance per item."""
     log = tmp_path / "orca.log"
-    env = dict(session, SPEECHD_ADDRESS=f"unix_socket:{tmp_path}/no-speech-server")
-    proc = procs.start(["orca", "--replace", f"--debug-file={log}"], env)
+    env = dict(user.env, LANG="C.UTF-8", SPEECHD_ADDRESS=f"unix_socket:{tmp_path}/no-speaker")
+    proc = user.procs.start(["orca", "--replace", f"--debug-file={log}"], env)
     # Ready once it listens to the windows' focus events.
     wait_for("Orca's listeners", lambda: "Object:StateChanged:Focused" in (
-        registry_call(session, "GetRegisteredEvents") or ""), 20)
+        registry_call(user.env, "GetRegisteredEvents") or ""), 20)
     settled(proc)
 
     def said():
         # Idle, Orca handles the signal only when its next event arrives: a key.
         proc.send_signal(signal.SIGTERM)
         with contextlib.suppress(Failure):
-            wait_for("Orca's end", lambda: keys(session, "shift") or proc.poll() is not None, 20, 1)
-        procs.stop(proc)
+            wait_for("Orca's end", lambda: keys(user, "Shift_L") or proc.poll() is not None, 20, 1)
+        user.procs.stop(proc)
         return re.findall(r"SPEECH OUTPUT: '(.*?)' ?\[?\{", log.read_text(errors="replace"))
 
     proc.said = said
-    yield proc
-    procs.stop(proc)
-
-
-@pytest.fixture
-def calculator(session, procs, request):
-    """The calculator, its window active: yields its process."""
-    proc = procs.start([TAVOLEN], dict(session, **getattr(request, "param", {})))
-    wait_for("the window active", lambda: proc.poll() is None and focused(proc, "txtV1"), 20)
-    yield proc
-    procs.stop(proc)
-
-
-def focused(proc, control):
-    import pyatspi
-    found = controls(pyatspi, proc.pid).get(control)
-    return found and found["node"].getState().contains(pyatspi.STATE_FOCUSED)
+    return proc  # stopped with all that the test started
 
 
 def settled(proc, timeout=30):
@@ -101,18 +75,20 @@ def settled(proc, timeout=30):
 
 # ---------------------------------------------------------------------------
 
-def test_orca_speaks_the_six_results_of_a_press_and_the_reset(session, orca, calculator):
-    import pyatspi
-    displays = {c: controls(pyatspi, calculator.pid)[c]["node"].queryText() for c in DISPLAYS}
-    keys(session, *ROAD)
-    wait_for("the focus on the button", lambda: focused(calculator, "cmdCalcular"), 20)
+def test_orca_speaks_the_six_results_of_a_press_and_the_reset(user, orca):
+    atspi, app = user.atspi, user.start(WITH_ORCA_ALONE)
+    found = controls(atspi, app.pid)
+    displays = {c: found[c]["node"].queryText() for c in RESULT_DISPLAYS}
+    keys(user, *ROAD)
+    wait_for("the focus on the button", lambda: found["cmdCalcular"]["node"].getState().contains(
+        atspi.STATE_FOCUSED), 20)
     settled(orca)
-    keys(session, "Return")
+    keys(user, "Return")
     wait_for("the results", lambda: displays["lblDbfp"].getText(0, -1) == "3,0103", 20)
     shown = {c: text.getText(0, -1) for c, text in displays.items()}
     assert shown == {c: text for c, _, text in RESULTS}
     settled(orca)
-    keys(session, "Tab", "space")  # RESET
+    keys(user, "Tab", "space")  # RESET
     wait_for("the clearing", lambda: displays["lblDbv"].getText(0, -1) == "0,0000", 20)
     settled(orca)
 
@@ -124,40 +100,36 @@ def test_orca_speaks_the_six_results_of_a_press_and_the_reset(session, orca, cal
     assert reset and reset[-1] > spoken[0], f"the clearing was not spoken; Orca said: {said[-20:]}"
 
 
-# Without a screen reader to switch it on, the window's accessibility is asked for.
-@pytest.mark.parametrize("calculator", [
-    {"LANG": lang, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"} for lang in ("C.UTF-8", "es_ES.UTF-8")],
-    ids=["english-system", "spanish-system"], indirect=True)
-def test_the_toolkits_own_texts_read_in_spanish(session, calculator):
-    entries = menu_entries(session)
+@pytest.mark.parametrize("lang", ["C.UTF-8", "es_ES.UTF-8"], ids=["english-system",
+                                                                 "spanish-system"])
+def test_the_toolkits_own_texts_read_in_spanish(user, lang):
+    atspi, app = user.atspi, user.start({"LANG": lang})
+    entries = menu_entries(user)
     print("menu:", entries)
     assert [e.split("\t")[0] for e in entries] == MENU  # "Deshacer\tControl+Z"
 
-    keys(session, "1", "comma", "2", "comma", "3", "Return")  # not a number: the box
-    import pyatspi
+    keys(user, "1", "comma", "2", "comma", "3", "Return")  # not a number: the box
     # Roles by pyatspi's constants: "push button" on Debian 12 is "button" on 13.
     buttons = wait_for("the message box", lambda: [
-        n["name"] for w in windows(pyatspi, calculator.pid) for n in w if w[0]["node"].getRole()
-        == pyatspi.ROLE_ALERT and n["node"].getRole() == pyatspi.ROLE_PUSH_BUTTON], 20)
-    keys(session, "Return")
+        n["name"] for w in windows(atspi, app.pid) for n in w if w[0]["node"].getRole()
+        == atspi.ROLE_ALERT and n["node"].getRole() == atspi.ROLE_PUSH_BUTTON], 20)
+    keys(user, "Return")
     print("box:", buttons)
     assert buttons == [BOX_BUTTON]
 
 
-def menu_entries(session):
+def menu_entries(user):
     """The entries of the focused field's context menu, opened by the menu key.
     Qt keeps popups out of the application's tree: the menu is reached, as a
     screen reader reaches it, from the entry that takes the focus in it."""
-    import pyatspi
-
-    events = []  # conftest's waits dispatch them
-    pyatspi.Registry.registerEventListener(events.append, "object:state-changed:focused")
+    atspi, events = user.atspi, []  # conftest's waits dispatch the events
+    atspi.Registry.registerEventListener(events.append, "object:state-changed:focused")
     try:
-        keys(session, "Menu", "Down")
+        keys(user, "Menu", "Down")
         menu = wait_for("an entry of the context menu", lambda: [
-            e.source for e in events if e.source.getRole() == pyatspi.ROLE_MENU_ITEM], 20)[0].parent
-        return [n["name"] for n in walk(pyatspi, menu)
-                if n["node"].getRole() == pyatspi.ROLE_MENU_ITEM and n["name"]]
+            e.source for e in events if e.source.getRole() == atspi.ROLE_MENU_ITEM], 20)[0].parent
+        return [n["name"] for n in walk(atspi, menu)
+                if n["node"].getRole() == atspi.ROLE_MENU_ITEM and n["name"]]
     finally:
-        pyatspi.Registry.deregisterEventListener(events.append, "object:state-changed:focused")
-        keys(session, "Escape")
+        atspi.Registry.deregisterEventListener(events.append, "object:state-changed:focused")
+        keys(user, "Escape")
