@@ -57,9 +57,10 @@ mount_debian() {
 }
 
 # The command line that runs a shell command as root in ROOT with a clean
-# environment: "${in_chroot[@]}" 'command'.
+# environment: "${in_chroot[@]}" 'command'. Sets in_chroot for the caller.
 chroot_command() {
   local root=$1
+  # shellcheck disable=SC2034
   in_chroot=(env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
       HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}"
       chroot "$root" /bin/sh -c)

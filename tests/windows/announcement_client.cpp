@@ -117,8 +117,9 @@ int main(int argc, char** argv) {
     }
     // IUIAutomation5, which has notification events, is CUIAutomation8's.
     IUIAutomation5* automatizacion = nullptr;
-    resultado = CoCreateInstance(CLSID_CUIAutomation8, nullptr, CLSCTX_INPROC_SERVER,
-                                 __uuidof(IUIAutomation5), reinterpret_cast<void**>(&automatizacion));
+    resultado =
+        CoCreateInstance(CLSID_CUIAutomation8, nullptr, CLSCTX_INPROC_SERVER,
+                         __uuidof(IUIAutomation5), reinterpret_cast<void**>(&automatizacion));
     if (FAILED(resultado)) {
         return Falla("CoCreateInstance(CUIAutomation8, IUIAutomation5)", resultado);
     }
