@@ -1,6 +1,6 @@
 // What a Windows user expects of the program, checked on Qt's own Windows
 // platform (not offscreen): the executable's icon, version resource and GUI
-// subsystem; per-monitor DPI awareness, in its manifest and in the process;
+// subsystem; per-monitor DPI awareness V2, in its manifest and in the process;
 // the system's look for the window and its message boxes; the icon in the
 // title bar and the taskbar.
 
@@ -74,7 +74,7 @@ class WindowsPlatformTest : public QObject {
 
   private slots:
     void theExecutableCarriesItsIconAndSpanishVersionAndOpensNoConsole();
-    void theProcessIsDpiAwarePerMonitor();
+    void theProcessIsDpiAwarePerMonitorV2();
     void windowAndMessageBoxesHaveTheSystemsLook();
     void theWindowShowsItsIconInTheTitleBarAndTaskbar();
 };
@@ -95,10 +95,12 @@ void WindowsPlatformTest::theExecutableCarriesItsIconAndSpanishVersionAndOpensNo
     QCOMPARE(Manifiesto(exe, ajustes, L"dpiAwareness"), QStringLiteral("PerMonitorV2"));
 }
 
-void WindowsPlatformTest::theProcessIsDpiAwarePerMonitor() {
+// Version 2 also scales the title bar, menus and message boxes per monitor.
+void WindowsPlatformTest::theProcessIsDpiAwarePerMonitorV2() {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("windows"));
     const DPI_AWARENESS_CONTEXT contexto = GetThreadDpiAwarenessContext();
     QCOMPARE(GetAwarenessFromDpiAwarenessContext(contexto), DPI_AWARENESS_PER_MONITOR_AWARE);
+    QVERIFY(AreDpiAwarenessContextsEqual(contexto, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2));
 }
 
 void WindowsPlatformTest::windowAndMessageBoxesHaveTheSystemsLook() {
