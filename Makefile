@@ -8,6 +8,8 @@
 #   make install - install into $(PREFIX) (default /usr/local; DESTDIR stages it)
 #   make windows - tavolen.exe and its installer, cross-built (build-windows/)
 #   make test-windows - every Windows test, under Wine
+#   make release - dist/: the source archive, the Debian 12 and 13 packages and SHA256SUMS,
+#                  the same bytes from every rebuild of the commit
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -30,7 +32,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_mal
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all deps build test test-plain test-sanitize run bench soak fuzz package install clean \
-        windows test-windows
+        windows test-windows release
 
 all: build
 
@@ -95,5 +97,8 @@ windows:
 test-windows: windows
 	JOBS=$(JOBS) bash scripts/test-windows
 
+release:
+	JOBS=$(JOBS) bash scripts/release
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) build-windows
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) build-windows build-dist dist
