@@ -26,11 +26,11 @@ Factor de tensiones: 0,501187233627. Factor de potencias: 0,251188643151. \
 Decibelios del factor en tensiones: 6,0206. Decibelios del factor en potencias: 3,0103."
 reset="Todas las cifras y todos los resultados vuelven a cero."
 
-WINEDEBUG=-all,fixme+uiautomation wine "$exe" >"$work/tavolen.log" 2>&1 &
-pids+=($!)
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Tavolen$' 2>/dev/null | head -n1) ||
-  true
-[ -n "$window" ] || { echo "announcement: no window Tavolen" >&2; cat "$work/tavolen.log" >&2; exit 1; }
+# shellcheck source=wine_program.sh
+source "$(dirname "$0")/wine_program.sh"
+start_program "$exe" WINEDEBUG=-all,fixme+uiautomation
+pids+=("$program_pid")
+window=$(visible '^Tavolen$' 120)
 
 # The client asks for the window's UI Automation element, which is what turns
 # the program's accessibility on, and then subscribes.
@@ -45,9 +45,7 @@ done
 grep -qE '^(listening|unsupported)' "$work/client.log" ||
   { echo "announcement: the client did not subscribe:" >&2; cat "$work/client.log" >&2; exit 1; }
 
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 1
-keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
+focus "$window"
 # 2 and 20 V, 1 and 5 W, -6 dB and the factor 2; the factor's Enter moves to
 # " CALCULAR ", the next presses it; Tab moves on to RESET, Enter presses it.
 keys 2 Return 2 0 Return 1 Return 5 Return minus 6 Return 2 Return Return

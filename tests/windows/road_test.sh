@@ -17,20 +17,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wine "$exe" >"$work/tavolen.log" 2>&1 &
-pid=$!
-# Waits for a visible window of that title and prints its id.
-visible() {
-  local id
-  id=$(timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
-  [ -n "$id" ] || { echo "road: no window \"$1\" within $2 s" >&2; cat "$work/tavolen.log" >&2; exit 1; }
-  echo "$id"
-}
+# shellcheck source=wine_program.sh
+source "$(dirname "$0")/wine_program.sh"
+start_program "$exe"
+pid=$program_pid
 window=$(visible '^Tavolen$' 120)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 1
-
-keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
+focus "$window"
 
 # First an invalid number in Tensiones, which has the focus at start-up: the
 # box comes up, and Return closes it and gives the window the keys back.
